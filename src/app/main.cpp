@@ -1,0 +1,26 @@
+// Module1: loads the window, lets it restore its state, then shows it.
+#include "form1.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+static bool displayAvailable()
+{
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
+        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+int main(int argc, char *argv[])
+{
+    if (!displayAvailable()) {
+        std::fputs("amidakuji: no display found (DISPLAY is not set); "
+                   "to run it without a screen, use: xvfb-run -a amidakuji\n", stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    Form1 form;
+    form.Form_Load();
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <random>
+
+class QWidget;
+
+// The program's one random generator: uniform single-precision values in [0, 1).
+class RandomSource
+{
+public:
+    virtual ~RandomSource() = default;
+    virtual float next() = 0;
+};
+
+// Mersenne Twister with its fixed default seed, so every run starts from the same state;
+// the clock enters only through the warm-up draws of ladder generation.
+class TwisterRandom : public RandomSource
+{
+public:
+    float next() override;
+
+private:
+    std::mt19937 m_engine;
+};
+
+// A random row index: the value times the count, rounded down.
+int randomIndex(RandomSource &random, int count);
+
+// Milliseconds since the system started, wrapped to a signed 32-bit value.
+class TickSource
+{
+public:
+    virtual ~TickSource() = default;
+    virtual int32_t ticks() = 0;
+};
+
+class BootClockTicks : public TickSource
+{
+public:
+    int32_t ticks() override;
+};
+
+// Every message to the user: modal, one OK button, no icon, title "確認".
+class Messenger
+{
+public:
+    virtual ~Messenger() = default;
+    virtual void show(QWidget *parent, const QString &text) = 0;
+};
+
+class MessageBoxMessenger : public Messenger
+{
+public:
+    void show(QWidget *parent, const QString &text) override;
+};
+
+// What the window needs from its surroundings; tests replace any of them.
+struct Seams
+{
+    std::unique_ptr<RandomSource> random = std::make_unique<TwisterRandom>();
+    std::unique_ptr<TickSource> ticks = std::make_unique<BootClockTicks>();
+    std::unique_ptr<Messenger> messenger = std::make_unique<MessageBoxMessenger>();
+};

@@ -1,0 +1,97 @@
+#include "surface.h"
+#include "units.h"
+
+#include <QPainter>
+
+QFont programFont(double pointSize, bool bold)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                      QStringLiteral("IPAPGothic")});
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+static QImage blankImage(QSize logicalSize, qreal devicePixelRatio)
+{
+    QImage image(logicalSize * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+Surface::Surface(QSize logicalSize, qreal devicePixelRatio)
+    : m_image(blankImage(logicalSize, devicePixelRatio))
+    , m_font(programFont(9))
+{
+}
+
+void Surface::clear()
+{
+    m_image.fill(Qt::transparent);
+    m_pen = QPointF();
+}
+
+void Surface::setForeColor(uint32_t bgr)
+{
+    m_color = colorFromBgr(bgr);
+}
+
+void Surface::setDrawWidth(int pixels)
+{
+    m_width = qMax(1, pixels);
+}
+
+void Surface::line(double x1, double y1, double x2, double y2)
+{
+    QPainter painter(&m_image);
+    // Thin lines stay crisp; wider path lines are smoothed and rounded at the ends.
+    painter.setRenderHint(QPainter::Antialiasing, m_width > 1);
+    painter.setPen(QPen(m_color, m_width, Qt::SolidLine, m_width > 1 ? Qt::RoundCap : Qt::SquareCap,
+                        Qt::RoundJoin));
+    const QPoint from(twipsToPixels(x1), twipsToPixels(y1));
+    const QPoint to(twipsToPixels(x2), twipsToPixels(y2));
+    if (from == to)
+        painter.drawPoint(from);
+    else
+        painter.drawLine(from, to);
+    m_pen = QPointF(x2, y2);
+}
+
+void Surface::lineTo(double x2, double y2)
+{
+    line(m_pen.x(), m_pen.y(), x2, y2);
+}
+
+void Surface::setFont(double pointSize, bool bold)
+{
+    m_font = programFont(pointSize, bold);
+}
+
+void Surface::print(const QString &text)
+{
+    QPainter painter(&m_image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(m_font);
+    painter.setPen(m_color);
+    const QPoint topLeft(twipsToPixels(m_pen.x()), twipsToPixels(m_pen.y()));
+    const QRect box = painter.fontMetrics().boundingRect(text);
+    painter.drawText(QRect(topLeft, QSize(box.width() + 4, painter.fontMetrics().height())),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    // Like a text print, the pen moves to the start of the next line.
+    m_pen.setY(m_pen.y() + pixelsToTwips(painter.fontMetrics().height()));
+}
+
+void Surface::ensureSize(QSize logicalSize, qreal devicePixelRatio)
+{
+    const QSize current = m_image.deviceIndependentSize().toSize();
+    if (devicePixelRatio == m_image.devicePixelRatio() && current.width() >= logicalSize.width()
+        && current.height() >= logicalSize.height())
+        return;
+    QImage grown = blankImage(current.expandedTo(logicalSize), devicePixelRatio);
+    QPainter painter(&grown);
+    painter.drawImage(QPoint(0, 0), m_image);
+    painter.end();
+    m_image = grown;
+}
