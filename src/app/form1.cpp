@@ -42,6 +42,8 @@ void Form1::wireEvents()
     onClick(cmd_test, &Form1::cmd_test_Click);
     for (QLineEdit *box : man)
         box->installEventFilter(this);
+    // Draw modes and standby.
+    onClick(cmd_mode, &Form1::cmd_mode_Click);
 }
 
 void Form1::onClick(QAbstractButton *button, void (Form1::*handler)())

@@ -49,6 +49,7 @@ public:
     int nameBoxIndex(const QObject *watched) const;
 
     // Draw modes and standby.
+    void cmd_mode_Click();
 
     // Settings and groups.
 
