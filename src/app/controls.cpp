@@ -58,6 +58,8 @@ QLabel *label(QWidget *parent, const char *name, const QString &caption, int lef
     auto *l = place(new QLabel(caption, parent), name, left, top, width, height);
     l->setFont(programFont(11.25, true));
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Two lines tall: a caption wider than the label continues on the second line.
+    l->setWordWrap(true);
     Form1::setTextColor(l, textColor);
     return l;
 }

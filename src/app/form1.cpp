@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPaintEvent>
@@ -31,6 +32,18 @@ Form1::~Form1() = default;
 void Form1::wireEvents()
 {
     onClick(cmd_make, &Form1::cmd_make_Click);
+    // Entry panel.
+    onClick(cmd_up, &Form1::cmd_up_Click);
+    onClick(cmd_down, &Form1::cmd_down_Click);
+    onClick(cmd_up2, &Form1::cmd_up2_Click);
+    onClick(cmd_dn2, &Form1::cmd_dn2_Click);
+    onClick(cmd_clr, &Form1::cmd_clr_Click);
+    onClick(cmd_change, &Form1::cmd_change_Click);
+    onClick(cmd_test, &Form1::cmd_test_Click);
+    for (QLineEdit *box : man)
+        box->installEventFilter(this);
+    // Draw modes and standby.
+    onClick(cmd_mode, &Form1::cmd_mode_Click);
 }
 
 void Form1::onClick(QAbstractButton *button, void (Form1::*handler)())
@@ -40,6 +53,16 @@ void Form1::onClick(QAbstractButton *button, void (Form1::*handler)())
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    // A name box reports each typed character before it handles the key, even when locked.
+    if (event->type() == QEvent::KeyPress) {
+        const int index = nameBoxIndex(watched);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (index >= 0 && (enter || !key->text().isEmpty())) {
+            int keyAscii = enter ? 13 : key->text().at(0).unicode();
+            guarded([&] { man_KeyPress(index, keyAscii); });
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

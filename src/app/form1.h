@@ -35,8 +35,21 @@ public:
     void cmd_make_Click();
 
     // Entry panel.
+    void man_set();
+    void cmd_clr_Click();
+    void cmd_change_Click();
+    void man_KeyPress(int index, int &keyAscii);
+    void cmd_test_Click();
+    void cmd_up_Click();
+    void cmd_down_Click();
+    void cmd_up2_Click();
+    void cmd_dn2_Click();
+    void atari_set();
+    // Index 0..36 of a name box, or -1 for any other object.
+    int nameBoxIndex(const QObject *watched) const;
 
     // Draw modes and standby.
+    void cmd_mode_Click();
 
     // Settings and groups.
 

@@ -1,14 +1,22 @@
-// Start-up: the state a first run opens with.
+// Start-up: the state a first run opens with. Each step that fails is skipped.
 #include "app/form1.h"
+
+#include <QPushButton>
 
 void Form1::Form_Load()
 {
     guarded([this] {
         st.line_top = 720;
         st.color_table = kColorTable;
+        st.group_no = 1;
         st.man_count = 2;
-        setOuterHeightTwips(360 * st.man_count + 1380);
-        cmd_make_Click();
+    });
+    guarded([this] { man_set(); });
+    guarded([this] {
+        cmd_auto->hide();
+        cmd_test->hide();
         st.atari_count = 1;
     });
+    guarded([this] { atari_set(); });
+    guarded([this] { cmd_mode_Click(); });
 }
