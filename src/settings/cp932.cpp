@@ -7,11 +7,11 @@ namespace settings {
 
 namespace {
 
+// ICU's converter of this name swaps 0x1A, 0x1C and 0x7F with one another, and its mark for a
+// bad byte is U+001A; so ASCII never goes through it, only characters above ASCII, one at a time.
 constexpr char kConverterName[] = "windows-31j";
 constexpr QChar kReplacement = QChar::ReplacementCharacter;
 
-// ICU's converter swaps 0x1A, 0x1C and 0x7F with other control codes, so ASCII bytes never go
-// through it; only the characters of one or two bytes above ASCII do.
 bool isLeadByte(uchar b)
 {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);

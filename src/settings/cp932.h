@@ -10,8 +10,8 @@ namespace settings {
 // Whether the converter is there and works; without it nothing may be written.
 bool cp932Available();
 
-// Bytes to text. A byte or byte pair that is no code page 932 character becomes U+FFFD (a lead
-// byte with an unfit second byte becomes U+FFFD alone, and the second byte is read anew).
+// Bytes to text. A byte or byte pair that is no code page 932 character becomes one U+FFFD (a
+// lead byte with an unfit second byte becomes U+FFFD alone, and the second byte is read anew).
 // Bytes 0x00..0x7F are ASCII, NUL included.
 QString decodeCp932(const QByteArray &bytes);
 
@@ -26,7 +26,7 @@ QByteArray encodeCp932(const QString &text);
 // Whether encodeCp932 keeps every character of the text.
 bool cp932Encodable(const QString &text);
 
-// Whether one character (not a surrogate half) is kept; U+FFFD is not.
+// Whether one character is kept; a surrogate half and U+FFFD are not.
 bool cp932Encodable(QChar c);
 
 // A pasted or typed text as one stored line: line breaks (CR LF, CR, LF, U+0085, U+2028,

@@ -3,6 +3,7 @@
 
 #include <QtTest>
 
+#include <clocale>
 #include <cmath>
 
 using namespace settings;
@@ -27,6 +28,7 @@ private slots:
     void formatPosition_data();
     void formatPosition();
     void positionsReadBackAsWritten();
+    void sameInEveryLocale();
 };
 
 // Rows: text, whether it reads, the value.
@@ -278,6 +280,24 @@ void TestNumbers::positionsReadBackAsWritten()
     }
     // Beyond seven digits only seven significant digits are kept, and it still reads as a number.
     QCOMPARE(*settings::singleValue(settings::formatPosition(12345678.0f)), 12345680.0f);
+}
+
+// Settings files travel between machines: a German decimal comma must change nothing.
+void TestNumbers::sameInEveryLocale()
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    const bool commaRefused = !settings::wholeNumber(QStringLiteral("2,5"));
+    const std::optional<int16_t> half = settings::wholeNumber(QStringLiteral("2.5"));
+    const QString written = settings::formatPosition(1230.5f);
+    const double leading = settings::leadingNumber(QStringLiteral("1.5"));
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(saved);
+    QVERIFY(commaRefused);
+    QCOMPARE(*half, int16_t(2));
+    QCOMPARE(written, QStringLiteral("1230.5"));
+    QCOMPARE(leading, 1.5);
 }
 
 QTEST_GUILESS_MAIN(TestNumbers)
