@@ -1,5 +1,6 @@
 // The window's controls: names, captions, geometry in twips, fonts, colours and initial states.
 #include "form1.h"
+#include "settings/text_validator.h"
 #include "units.h"
 
 #include <QGroupBox>
@@ -47,6 +48,7 @@ QLineEdit *box(QWidget *parent, const QString &name, int left, int top, int widt
     edit->setObjectName(name);
     edit->setGeometry(twipsRect(left, top, width, height));
     edit->setMaxLength(kBoxTypingLimit);
+    edit->setValidator(new StoredTextValidator(edit));
     edit->setFrame(true);
     edit->setTextMargins(0, 0, 0, 0);
     return edit;
@@ -79,6 +81,7 @@ void Form1::createControls()
     Frame1 = place(new QGroupBox(QStringLiteral("グループ選択"), this), "Frame1", 120, 0, 2295, 855);
     cmd_clr = button(Frame1, "cmd_clr", QStringLiteral("↓名前全部消"), 120, 580, 1335, 255);
     txt_mem = place(new QLineEdit(Frame1), "txt_mem", 120, 240, 1575, 285);
+    txt_mem->setValidator(new StoredTextValidator(txt_mem));
     txt_mem->setFont(programFont(11.25));
     setTextColor(txt_mem, 0x008000);
     cmd_up3 = stepButton(Frame1, "cmd_up3", QStringLiteral("＋"), 1800, 240);

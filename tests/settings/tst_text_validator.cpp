@@ -1,0 +1,233 @@
+// What may enter a name box, a prize box or the memo: only text code page 932 holds, on one line.
+#include "app/form1.h"
+#include "settings/text_validator.h"
+#include "support/fake_seams.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QtTest>
+
+class TestTextValidator : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void validate_data();
+    void validate();
+    void everyStoredBoxHasIt();
+    void typingKeepsStorableText();
+    void typedEmojiIsRefused();
+    void inputMethodEmojiIsRefused();
+    void typingLimitStillHolds();
+    void pastedLineBreaksBecomeOneLine_data();
+    void pastedLineBreaksBecomeOneLine();
+    void pastedEmojiIsRefused();
+    void memoRefusesEmojiAndJoinsLines();
+    void programTextIsNotFiltered();
+
+private:
+    // Types each character as one key press carrying its text (QTest::keyClicks knows only ASCII).
+    static void type(QWidget *box, const QString &text)
+    {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text.mid(i, length));
+            QApplication::sendEvent(box, &press);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, text.mid(i, length));
+            QApplication::sendEvent(box, &release);
+            i += length - 1;
+        }
+    }
+
+    static void paste(QLineEdit *edit, const QString &text)
+    {
+        QGuiApplication::clipboard()->setText(text);
+        edit->paste();
+    }
+};
+
+// Rows: input and cursor, then the verdict and the text and cursor it leaves.
+void TestTextValidator::validate_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<bool>("acceptable");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("outputPosition");
+    QTest::newRow("empty") << "" << 0 << true << "" << 0;
+    QTest::newRow("name") << QStringLiteral("山田太郎") << 2 << true << QStringLiteral("山田太郎") << 2;
+    QTest::newRow("wave dash stays as typed") << QStringLiteral("山田〜") << 3 << true << QStringLiteral("山田〜") << 3;
+    QTest::newRow("half-width kana") << QStringLiteral("ﾀﾛｳ") << 3 << true << QStringLiteral("ﾀﾛｳ") << 3;
+    QTest::newRow("emoji") << QStringLiteral("花子😀") << 4 << false << QStringLiteral("花子😀") << 4;
+    QTest::newRow("accented letter") << QStringLiteral("José") << 4 << false << QStringLiteral("José") << 4;
+    QTest::newRow("hangul") << QStringLiteral("김") << 1 << false << QStringLiteral("김") << 1;
+    QTest::newRow("line break") << "a\nb" << 3 << true << "a b" << 3;
+    QTest::newRow("CR LF at the end") << "ab\r\n" << 4 << true << "ab" << 2;
+    QTest::newRow("line break and emoji") << QStringLiteral("a\n😀") << 4 << false << QStringLiteral("a 😀") << 4;
+    QTest::newRow("bytes the file held") << QString(QChar::ReplacementCharacter) << 1 << true
+                                         << QString(QChar::ReplacementCharacter) << 1;
+}
+
+void TestTextValidator::validate()
+{
+    QFETCH(QString, input);
+    QFETCH(int, position);
+    QFETCH(bool, acceptable);
+    QFETCH(QString, output);
+    QFETCH(int, outputPosition);
+    StoredTextValidator validator;
+    QCOMPARE(validator.validate(input, position), acceptable ? QValidator::Acceptable : QValidator::Invalid);
+    if (acceptable) {
+        QCOMPARE(input, output);
+        QCOMPARE(position, outputPosition);
+    }
+}
+
+void TestTextValidator::everyStoredBoxHasIt()
+{
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    for (int i = 0; i < Form1::BoxCount; ++i) {
+        QVERIFY(qobject_cast<const StoredTextValidator *>(form.man[i]->validator()));
+        QVERIFY(qobject_cast<const StoredTextValidator *>(form.ans[i]->validator()));
+    }
+    QVERIFY(qobject_cast<const StoredTextValidator *>(form.txt_mem->validator()));
+}
+
+void TestTextValidator::typingKeepsStorableText()
+{
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    QLineEdit *box = form.man[0];
+    type(box, QStringLiteral("山田〜太郎 A1"));
+    QCOMPARE(box->text(), QStringLiteral("山田〜太郎 A1"));
+}
+
+void TestTextValidator::typedEmojiIsRefused()
+{
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    QLineEdit *box = form.man[3];
+    type(box, QStringLiteral("花子"));
+    type(box, QStringLiteral("😀"));
+    QCOMPARE(box->text(), QStringLiteral("花子"));
+    // Each half of the pair on its own is refused too.
+    for (QChar half : QStringLiteral("😀")) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(half));
+        QApplication::sendEvent(box, &press);
+    }
+    QCOMPARE(box->text(), QStringLiteral("花子"));
+    type(box, QStringLiteral("é"));
+    QCOMPARE(box->text(), QStringLiteral("花子"));
+    QTest::keyClicks(box, QStringLiteral("1"));
+    QCOMPARE(box->text(), QStringLiteral("花子1"));
+}
+
+void TestTextValidator::inputMethodEmojiIsRefused()
+{
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    QLineEdit *box = form.ans[5];
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("一等"));
+    QApplication::sendEvent(box, &commit);
+    QCOMPARE(box->text(), QStringLiteral("一等"));
+    QInputMethodEvent emoji;
+    emoji.setCommitString(QStringLiteral("🎁"));
+    QApplication::sendEvent(box, &emoji);
+    QCOMPARE(box->text(), QStringLiteral("一等"));
+    QInputMethodEvent dash;
+    dash.setCommitString(QStringLiteral("〜"));
+    QApplication::sendEvent(box, &dash);
+    QCOMPARE(box->text(), QStringLiteral("一等〜"));
+}
+
+void TestTextValidator::typingLimitStillHolds()
+{
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    QLineEdit *box = form.man[0];
+    type(box, QStringLiteral("あいうえおかきくけこさしすせそ"));
+    QCOMPARE(box->text(), QStringLiteral("あいうえおかきくけこさし"));
+    box->clear();
+    paste(box, QStringLiteral("あいうえおか\nきくけこさしすせそ"));
+    QCOMPARE(box->text(), QStringLiteral("あいうえおか きくけこさ"));
+}
+
+// Rows: the box text, the cursor, what is pasted, and the result with its cursor.
+void TestTextValidator::pastedLineBreaksBecomeOneLine_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("afterCursor");
+    QTest::newRow("LF") << "" << 0 << "ab\ncd" << "ab cd" << 5;
+    QTest::newRow("CR LF") << "" << 0 << "ab\r\ncd" << "ab cd" << 5;
+    QTest::newRow("CR") << "" << 0 << "ab\rcd" << "ab cd" << 5;
+    QTest::newRow("line end of a copied line") << "" << 0 << QStringLiteral("山田\r\n") << QStringLiteral("山田") << 2;
+    QTest::newRow("into the middle") << QStringLiteral("山田") << 1 << "x\ny" << QStringLiteral("山x y田") << 4;
+    QTest::newRow("paragraph separator") << "" << 0 << QStringLiteral("a\u2029b") << "a b" << 3;
+}
+
+void TestTextValidator::pastedLineBreaksBecomeOneLine()
+{
+    QFETCH(QString, before);
+    QFETCH(int, cursor);
+    QFETCH(QString, pasted);
+    QFETCH(QString, after);
+    QFETCH(int, afterCursor);
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    QLineEdit *box = form.man[1];
+    box->setText(before);
+    box->setCursorPosition(cursor);
+    paste(box, pasted);
+    QCOMPARE(box->text(), after);
+    QCOMPARE(box->cursorPosition(), afterCursor);
+}
+
+void TestTextValidator::pastedEmojiIsRefused()
+{
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    QLineEdit *box = form.man[2];
+    box->setText(QStringLiteral("太郎"));
+    box->setCursorPosition(2);
+    paste(box, QStringLiteral("さん👍"));
+    QCOMPARE(box->text(), QStringLiteral("太郎"));
+    box->selectAll();
+    paste(box, QStringLiteral("👍"));
+    QCOMPARE(box->text(), QStringLiteral("太郎"));
+}
+
+void TestTextValidator::memoRefusesEmojiAndJoinsLines()
+{
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    QLineEdit *memo = form.txt_mem;
+    type(memo, QStringLiteral("忘年会"));
+    type(memo, QStringLiteral("🍻"));
+    QCOMPARE(memo->text(), QStringLiteral("忘年会"));
+    paste(memo, QStringLiteral("\n二次会\n"));
+    QCOMPARE(memo->text(), QStringLiteral("忘年会 二次会"));
+}
+
+// Text the program puts into a box is shown as given.
+void TestTextValidator::programTextIsNotFiltered()
+{
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    const QString fromFile = QString(QChar::ReplacementCharacter) + QStringLiteral("山田");
+    form.man[0]->setText(fromFile);
+    QCOMPARE(form.man[0]->text(), fromFile);
+    form.ans[0]->setText(QStringLiteral("あたり"));
+    QCOMPARE(form.ans[0]->text(), QStringLiteral("あたり"));
+    type(form.man[0], QStringLiteral("😀"));
+    QCOMPARE(form.man[0]->text(), fromFile);
+}
+
+QTEST_MAIN(TestTextValidator)
+#include "tst_text_validator.moc"
