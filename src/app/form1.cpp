@@ -4,10 +4,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QTimer>
+
+#include <algorithm>
 
 // The client area is wide enough for the prize column (right edge at 9495 twips).
 constexpr int kClientWidthTwips = 9585;
@@ -31,6 +34,10 @@ Form1::~Form1() = default;
 void Form1::wireEvents()
 {
     onClick(cmd_make, &Form1::cmd_make_Click);
+    onClick(cmd_auto, &Form1::cmd_auto_Click);
+    connect(tmr_1, &QTimer::timeout, this, [this] { guarded([this] { tmr_1_Timer(); }); });
+    for (QLineEdit *box : man)
+        box->installEventFilter(this);
 }
 
 void Form1::onClick(QAbstractButton *button, void (Form1::*handler)())
@@ -38,8 +45,25 @@ void Form1::onClick(QAbstractButton *button, void (Form1::*handler)())
     connect(button, &QAbstractButton::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
 }
 
+int Form1::nameBoxIndex(const QObject *object) const
+{
+    const auto found = std::find(man.begin(), man.end(), object);
+    return found == man.end() ? -1 : int(found - man.begin());
+}
+
+// A left-button release inside a name box is a click on it, also while the box is locked.
+static bool isClickInside(QWidget *box, QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonRelease)
+        return false;
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    return mouse->button() == Qt::LeftButton && box->rect().contains(mouse->position().toPoint());
+}
+
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (const int index = nameBoxIndex(watched); index >= 0 && isClickInside(man[index], event))
+        guarded([this, index] { man_Click(index); });
     return QWidget::eventFilter(watched, event);
 }
 

@@ -33,6 +33,11 @@ public:
 
     // Ladder.
     void cmd_make_Click();
+    void man_Click(int index);
+    void cmd_auto_Click();
+    void tmr_1_Timer();
+    // tmr_1 ticks every given milliseconds; 0 stops it.
+    void setTimerInterval(int milliseconds);
 
     // Entry panel.
 
@@ -104,4 +109,10 @@ private:
     void onClick(QAbstractButton *button, void (Form1::*handler)());
     int frameExtraWidth() const;
     int frameExtraHeight() const;
+    // Index of a name box man(i), -1 for any other object.
+    int nameBoxIndex(const QObject *object) const;
+
+    // Ladder.
+    void trace();
+    void printTimeStamp();
 };
