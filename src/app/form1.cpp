@@ -35,6 +35,7 @@ void Form1::wireEvents()
 {
     onClick(cmd_make, &Form1::cmd_make_Click);
     onClick(cmd_auto, &Form1::cmd_auto_Click);
+    onClick(cmd_print, &Form1::cmd_print_Click);
     connect(tmr_1, &QTimer::timeout, this, [this] { guarded([this] { tmr_1_Timer(); }); });
     for (QLineEdit *box : man)
         box->installEventFilter(this);

@@ -7,11 +7,13 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QAbstractButton;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 class QTimer;
 
@@ -36,6 +38,7 @@ public:
     void man_Click(int index);
     void cmd_auto_Click();
     void tmr_1_Timer();
+    void cmd_print_Click();
     // tmr_1 ticks every given milliseconds; 0 stops it.
     void setTimerInterval(int milliseconds);
 
@@ -115,4 +118,7 @@ private:
     // Ladder.
     void trace();
     void printTimeStamp();
+    void printWindow(QPrinter &printer);
+    std::shared_ptr<QPrinter> printer;
+    bool printSelectionDisabled = false;
 };
