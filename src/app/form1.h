@@ -119,6 +119,6 @@ private:
     void trace();
     void printTimeStamp();
     void printWindow(QPrinter &printer);
-    std::shared_ptr<QPrinter> printer;
+    std::shared_ptr<QPrinter> printer; // chosen last; shared_ptr as QPrinter is only forward-declared here
     bool printSelectionDisabled = false;
 };

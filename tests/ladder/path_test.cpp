@@ -27,7 +27,6 @@ private slots:
     void followsRungs();
     void refusesPathsOffTheLadder_data();
     void refusesPathsOffTheLadder();
-    void stepsFromThePenPosition();
     void drawnPathCoversItsRungsAndEndsAt7000();
     void penWidthByBand_data();
     void penWidthByBand();
@@ -91,15 +90,6 @@ void PathTest::refusesPathsOffTheLadder()
     for (const QPoint &cell : cells)
         grid.at(cell.x(), cell.y()) = int16_t(value);
     QVERIFY_THROWS_EXCEPTION(StateError, ladder::followRoute(grid, index, manCount));
-}
-
-void PathTest::stepsFromThePenPosition()
-{
-    const QPointF pen(2210, 1450);
-    QCOMPARE(ladder::stepEnds(0, pen), (std::vector<QPointF>{{2410, 1450}}));
-    QCOMPARE(ladder::stepEnds(1, pen), (std::vector<QPointF>{{2410, 1450}, {2410, 1810}}));
-    QCOMPARE(ladder::stepEnds(2, pen), (std::vector<QPointF>{{2410, 1450}, {2410, 1090}}));
-    QVERIFY(ladder::stepEnds(3, pen).empty());
 }
 
 static QColor pixelAt(const QImage &image, double xTwips, double yTwips)
