@@ -5,10 +5,13 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QTimer>
+
+#include <algorithm>
 
 // The client area is wide enough for the prize column (right edge at 9495 twips).
 constexpr int kClientWidthTwips = 9585;
@@ -32,6 +35,10 @@ Form1::~Form1() = default;
 void Form1::wireEvents()
 {
     onClick(cmd_make, &Form1::cmd_make_Click);
+    // Ladder.
+    onClick(cmd_auto, &Form1::cmd_auto_Click);
+    onClick(cmd_print, &Form1::cmd_print_Click);
+    connect(tmr_1, &QTimer::timeout, this, [this] { guarded([this] { tmr_1_Timer(); }); });
     // Entry panel.
     onClick(cmd_up, &Form1::cmd_up_Click);
     onClick(cmd_down, &Form1::cmd_down_Click);
@@ -40,6 +47,7 @@ void Form1::wireEvents()
     onClick(cmd_clr, &Form1::cmd_clr_Click);
     onClick(cmd_change, &Form1::cmd_change_Click);
     onClick(cmd_test, &Form1::cmd_test_Click);
+    // Name boxes report clicks and typed keys before the box handles them.
     for (QLineEdit *box : man)
         box->installEventFilter(this);
     // Draw modes and standby.
@@ -51,14 +59,25 @@ void Form1::onClick(QAbstractButton *button, void (Form1::*handler)())
     connect(button, &QAbstractButton::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
 }
 
+// A left-button release inside a name box is a click on it, also while the box is locked.
+static bool isClickInside(QWidget *box, QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonRelease)
+        return false;
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    return mouse->button() == Qt::LeftButton && box->rect().contains(mouse->position().toPoint());
+}
+
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    const int index = nameBoxIndex(watched);
+    if (index >= 0 && isClickInside(man[index], event))
+        guarded([this, index] { man_Click(index); });
     // A name box reports each typed character before it handles the key, even when locked.
-    if (event->type() == QEvent::KeyPress) {
-        const int index = nameBoxIndex(watched);
+    if (index >= 0 && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if (index >= 0 && (enter || !key->text().isEmpty())) {
+        if (enter || !key->text().isEmpty()) {
             int keyAscii = enter ? 13 : key->text().at(0).unicode();
             guarded([&] { man_KeyPress(index, keyAscii); });
         }

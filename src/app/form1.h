@@ -7,11 +7,13 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QAbstractButton;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 class QTimer;
 
@@ -33,6 +35,12 @@ public:
 
     // Ladder.
     void cmd_make_Click();
+    void man_Click(int index);
+    void cmd_auto_Click();
+    void tmr_1_Timer();
+    void cmd_print_Click();
+    // tmr_1 ticks every given milliseconds; 0 stops it.
+    void setTimerInterval(int milliseconds);
 
     // Entry panel.
     void man_set();
@@ -117,4 +125,11 @@ private:
     void onClick(QAbstractButton *button, void (Form1::*handler)());
     int frameExtraWidth() const;
     int frameExtraHeight() const;
+
+    // Ladder.
+    void trace();
+    void printTimeStamp();
+    void printWindow(QPrinter &printer);
+    std::shared_ptr<QPrinter> printer; // chosen last; shared_ptr as QPrinter is only forward-declared here
+    bool printSelectionDisabled = false;
 };

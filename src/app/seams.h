@@ -6,6 +6,7 @@
 #include <memory>
 #include <random>
 
+class QPrinter;
 class QWidget;
 
 // The program's one random generator: uniform single-precision values in [0, 1).
@@ -58,10 +59,26 @@ public:
     void show(QWidget *parent, const QString &text) override;
 };
 
+// The printer dialog: false when the user cancels or the dialog fails. From the second print on
+// the window asks for the choice of printing a selection to be disabled.
+class PrinterDialog
+{
+public:
+    virtual ~PrinterDialog() = default;
+    virtual bool choose(QPrinter &printer, bool selectionDisabled, QWidget *parent) = 0;
+};
+
+class SystemPrinterDialog : public PrinterDialog
+{
+public:
+    bool choose(QPrinter &printer, bool selectionDisabled, QWidget *parent) override;
+};
+
 // What the window needs from its surroundings; tests replace any of them.
 struct Seams
 {
     std::unique_ptr<RandomSource> random = std::make_unique<TwisterRandom>();
     std::unique_ptr<TickSource> ticks = std::make_unique<BootClockTicks>();
     std::unique_ptr<Messenger> messenger = std::make_unique<MessageBoxMessenger>();
+    std::unique_ptr<PrinterDialog> printerDialog = std::make_unique<SystemPrinterDialog>();
 };

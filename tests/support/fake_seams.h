@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -46,12 +47,27 @@ public:
     QStringList shown;
 };
 
+// A printer dialog that records each showing; without onShow the user cancels.
+class FakePrinterDialog : public PrinterDialog
+{
+public:
+    bool choose(QPrinter &printer, bool selectionDisabled, QWidget *) override
+    {
+        selectionDisabledAtShowing.push_back(selectionDisabled);
+        return onShow ? onShow(printer) : false;
+    }
+
+    std::function<bool(QPrinter &)> onShow;
+    std::vector<bool> selectionDisabledAtShowing;
+};
+
 // Seams whose parts stay reachable through the raw pointers after the window takes them.
 struct TestSeams
 {
     TestRandom *random;
     FixedTicks *ticks;
     RecordingMessenger *messenger;
+    FakePrinterDialog *printerDialog;
     Seams seams;
 
     explicit TestSeams(unsigned seed = 1, int32_t tickValue = 0)
@@ -59,11 +75,14 @@ struct TestSeams
         auto r = std::make_unique<TestRandom>(seed);
         auto t = std::make_unique<FixedTicks>(tickValue);
         auto m = std::make_unique<RecordingMessenger>();
+        auto p = std::make_unique<FakePrinterDialog>();
         random = r.get();
         ticks = t.get();
         messenger = m.get();
+        printerDialog = p.get();
         seams.random = std::move(r);
         seams.ticks = std::move(t);
         seams.messenger = std::move(m);
+        seams.printerDialog = std::move(p);
     }
 };

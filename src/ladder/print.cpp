@@ -1,0 +1,42 @@
+// Printing the finished lottery: the window's whole image on a printer the user picks.
+#include "app/form1.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+namespace {
+
+constexpr int kPrintWidthTwips = 9705;
+
+} // namespace
+
+void Form1::cmd_print_Click()
+{
+    if (st.all_traced == 0)
+        return;
+    setOuterWidthTwips(kPrintWidthTwips);
+    setOuterHeightTwips(to16(360 * st.man_count + 660 + st.line_top));
+
+    // The printer chosen last is offered again.
+    if (!printer)
+        printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    if (!seams.printerDialog->choose(*printer, printSelectionDisabled, this))
+        return;
+    printSelectionDisabled = true;
+    printWindow(*printer);
+}
+
+// Scales the window to fit the printable area, keeping its aspect ratio. A printer that cannot
+// start a job ends the print silently.
+void Form1::printWindow(QPrinter &target)
+{
+    QPainter painter;
+    if (!painter.begin(&target))
+        return;
+    const QRect area = painter.viewport();
+    const QSize fitted = size().scaled(area.size(), Qt::KeepAspectRatio);
+    painter.setViewport(QRect(area.topLeft(), fitted));
+    painter.setWindow(rect());
+    render(&painter);
+    painter.end();
+}
