@@ -317,4 +317,4 @@ void TraceTest::timerTicksDriveTheRun()
 }
 
 QTEST_MAIN(TraceTest)
-#include "trace_test.moc"
+#include "tst_trace.moc"

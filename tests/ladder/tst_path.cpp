@@ -182,4 +182,4 @@ void PathTest::allTraced()
 }
 
 QTEST_MAIN(PathTest)
-#include "path_test.moc"
+#include "tst_path.moc"

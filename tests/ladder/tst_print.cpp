@@ -210,4 +210,4 @@ void PrintTest::printsTheWindowOnOnePage()
 }
 
 QTEST_MAIN(PrintTest)
-#include "print_test.moc"
+#include "tst_print.moc"
