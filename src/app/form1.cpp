@@ -1,5 +1,6 @@
 #include "form1.h"
 #include "units.h"
+#include "settings/settings_file.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -52,6 +53,10 @@ void Form1::wireEvents()
         box->installEventFilter(this);
     // Draw modes and standby.
     onClick(cmd_mode, &Form1::cmd_mode_Click);
+    onClick(cmd_standby, &Form1::cmd_standby_Click);
+    // Settings and groups.
+    onClick(cmd_up3, &Form1::cmd_up3_Click);
+    onClick(cmd_dn3, &Form1::cmd_dn3_Click);
 }
 
 void Form1::onClick(QAbstractButton *button, void (Form1::*handler)())
@@ -103,6 +108,26 @@ void Form1::showMessage(const QString &text)
     seams.messenger->show(this, text);
 }
 
+QString Form1::settingsPath() const
+{
+    return seams.settingsPath.isEmpty() ? settings::settingsFilePath() : seams.settingsPath;
+}
+
+bool Form1::saveSettings()
+{
+    const settings::SaveResult result = settings::writeSettingsFile(settingsPath(), st.setup_lines);
+    if (!result.ok)
+        showMessage(result.message);
+    return result.ok;
+}
+
+void Form1::setBoxText(QLineEdit *box, const QString &text)
+{
+    if (text.size() > box->maxLength())
+        box->setMaxLength(int(qMin<qsizetype>(text.size(), 32767)));
+    box->setText(text);
+}
+
 int Form1::frameExtraWidth() const
 {
     return testAttribute(Qt::WA_Mapped) ? frameGeometry().width() - width() : 0;
@@ -125,7 +150,9 @@ int Form1::topTwips() const
 
 void Form1::moveTwips(double left, double top)
 {
-    move(twipsToPixels(left), twipsToPixels(top));
+    // Far beyond any screen, yet clear of integer overflow.
+    constexpr double kFarAway = 1e7;
+    move(twipsToPixels(std::clamp(left, -kFarAway, kFarAway)), twipsToPixels(std::clamp(top, -kFarAway, kFarAway)));
 }
 
 void Form1::setOuterWidthTwips(int width)

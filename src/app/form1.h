@@ -58,8 +58,18 @@ public:
 
     // Draw modes and standby.
     void cmd_mode_Click();
+    void cmd_standby_Click();
 
     // Settings and groups.
+    void cmd_up3_Click();
+    void cmd_dn3_Click();
+    void mem_ls();
+    QString settingsPath() const;
+    // Writes set_up.ini; on failure tells the user which file could not be saved.
+    bool saveSettings();
+
+    // Puts a text into a box whole, even past the box's typing limit.
+    static void setBoxText(QLineEdit *box, const QString &text);
 
     // Runs a handler; a handler that would leave an array or the 16-bit range ends there.
     template<typename Handler>
@@ -123,6 +133,10 @@ private:
     void setTabOrder();
     void wireEvents();
     void onClick(QAbstractButton *button, void (Form1::*handler)());
+    bool entriesComplete();
+    void shufflePrizeBoxes();
+    void fillResults();
+    void storeStandbyLines();
     int frameExtraWidth() const;
     int frameExtraHeight() const;
 

@@ -81,4 +81,6 @@ struct Seams
     std::unique_ptr<TickSource> ticks = std::make_unique<BootClockTicks>();
     std::unique_ptr<Messenger> messenger = std::make_unique<MessageBoxMessenger>();
     std::unique_ptr<PrinterDialog> printerDialog = std::make_unique<SystemPrinterDialog>();
+    // set_up.ini; empty for the one beside the program.
+    QString settingsPath;
 };

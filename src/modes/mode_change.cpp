@@ -24,7 +24,7 @@ void enterNumberMode(Form1 &form)
 void enterLotteryMode(Form1 &form)
 {
     for (int i = 0; i < Form1::BoxCount; ++i) {
-        form.ans[i]->setText(form.st.savedPrize(i));
+        Form1::setBoxText(form.ans[i], form.st.savedPrize(i));
         Form1::setTextColor(form.ans[i], 0x000000);
         form.ans[i]->setReadOnly(false);
         if (i < form.st.man_count)

@@ -4,6 +4,7 @@
 #include "app/units.h"
 #include "modes/mode_cycle.h"
 #include "panel_text.h"
+#include "settings/layout.h"
 
 #include <QLineEdit>
 #include <QLabel>
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr int kStoredPrizeFirstLine = 21;
 constexpr uint32_t kStoredListColor = 0xC0FFFF;
 constexpr int kEnterKey = 13;
 
@@ -61,7 +61,7 @@ void Form1::cmd_change_Click()
     } else {
         st.stored_prizes_shown = 1;
         for (int i = 0; i < BoxCount; ++i) {
-            ans[i]->setText(st.setupLine(kStoredPrizeFirstLine + i));
+            setBoxText(ans[i], st.setupLine(settings::storedPrizeLine(i)));
             setBackColor(ans[i], kStoredListColor);
         }
     }
