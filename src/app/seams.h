@@ -6,6 +6,7 @@
 #include <memory>
 #include <random>
 
+class QMessageBox;
 class QWidget;
 
 // The program's one random generator: uniform single-precision values in [0, 1).
@@ -57,6 +58,9 @@ class MessageBoxMessenger : public Messenger
 public:
     void show(QWidget *parent, const QString &text) override;
 };
+
+// The box MessageBoxMessenger shows, built apart so that its look can be checked without showing it.
+std::unique_ptr<QMessageBox> confirmationBox(QWidget *parent, const QString &text);
 
 // What the window needs from its surroundings; tests replace any of them.
 struct Seams
