@@ -1,6 +1,8 @@
 // Start-up: the state a first run opens with.
 #include "app/form1.h"
 
+#include <QPushButton>
+
 void Form1::Form_Load()
 {
     guarded([this] {
@@ -9,6 +11,8 @@ void Form1::Form_Load()
         st.man_count = 2;
         setOuterHeightTwips(360 * st.man_count + 1380);
         cmd_make_Click();
+        cmd_auto->hide();
+        cmd_test->hide();
         st.atari_count = 1;
     });
 }
