@@ -10,7 +10,7 @@ BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins libgl-dev fon
 # What the tests need besides: a real X server and the tools that look at its windows.
 TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick poppler-utils)
 
-say() { echo "$(basename "$0"): $*" >&2; }
+say() { echo "scripts/$(basename "$0"): $*" >&2; }
 
 as_root() {
     if [[ $(id -u) -eq 0 ]]; then
