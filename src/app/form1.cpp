@@ -176,12 +176,27 @@ static QColor systemColor(const QWidget *control, uint32_t color)
     return standard.color(color == kSystemButtonFace ? QPalette::Button : QPalette::Base);
 }
 
+// Styles shade a button's palette colour (Fusion pales it), so a coloured button gets a style
+// sheet that fills it with exactly its colour; a system colour gives back the ordinary look.
+static QString colouredButtonSheet(const QColor &color)
+{
+    return QStringLiteral("QPushButton { background-color: %1; border: 1px solid #707070;"
+                          " border-radius: 3px; padding: 1px 4px; }"
+                          "QPushButton:pressed { background-color: %2; }"
+                          "QPushButton:focus { border: 1px solid #303030; }")
+        .arg(color.name(), color.darker(115).name());
+}
+
 void Form1::setBackColor(QWidget *control, uint32_t color)
 {
-    const QColor value = (color & 0x80000000u) ? systemColor(control, color) : colorFromBgr(color);
+    const bool system = color & 0x80000000u;
+    const QColor value = system ? systemColor(control, color) : colorFromBgr(color);
+    const bool isButton = qobject_cast<QAbstractButton *>(control);
     QPalette palette = control->palette();
-    palette.setColor(qobject_cast<QAbstractButton *>(control) ? QPalette::Button : QPalette::Base, value);
+    palette.setColor(isButton ? QPalette::Button : QPalette::Base, value);
     control->setPalette(palette);
+    if (isButton)
+        control->setStyleSheet(system ? QString() : colouredButtonSheet(value));
 }
 
 void Form1::setTextColor(QWidget *control, uint32_t color)

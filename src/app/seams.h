@@ -7,6 +7,7 @@
 #include <random>
 
 class QPrinter;
+class QMessageBox;
 class QWidget;
 
 // The program's one random generator: uniform single-precision values in [0, 1).
@@ -73,6 +74,8 @@ class SystemPrinterDialog : public PrinterDialog
 public:
     bool choose(QPrinter &printer, bool selectionDisabled, QWidget *parent) override;
 };
+// The box MessageBoxMessenger shows, built apart so that its look can be checked without showing it.
+std::unique_ptr<QMessageBox> confirmationBox(QWidget *parent, const QString &text);
 
 // What the window needs from its surroundings; tests replace any of them.
 struct Seams

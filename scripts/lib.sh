@@ -1,0 +1,59 @@
+# Shared by scripts/run and scripts/test: installs what is missing and builds with CMake.
+# Source it; it sets ROOT to the checkout.
+
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# What building and running the program needs on Debian 12.
+BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins libgl-dev fonts-ipafont-gothic)
+# What the tests need besides: a real X server and the tools that look at its windows.
+TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick poppler-utils)
+
+say() { echo "scripts/$(basename "$0"): $*" >&2; }
+
+as_root() {
+    if [[ $(id -u) -eq 0 ]]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo "$@"
+    else
+        say "installing packages needs root; run this script as root or install sudo"
+        exit 1
+    fi
+}
+
+missing_packages() {
+    local package
+    for package in "$@"; do
+        if [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) != "install ok installed" ]]; then
+            echo "$package"
+        fi
+    done
+}
+
+# Installs the named packages that are not installed yet; does no apt work when none is missing.
+install_missing() {
+    local missing
+    mapfile -t missing < <(missing_packages "$@")
+    if ((${#missing[@]} == 0)); then
+        return 0
+    fi
+    say "installing ${missing[*]}"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# configure_and_build BUILD_DIR CMAKE_OPTIONS...: configures once, then builds incrementally.
+configure_and_build() {
+    local dir=$1
+    shift
+    if [[ ! -f $dir/build.ninja ]]; then
+        cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
+    fi
+    cmake --build "$dir" -j 2
+}
+
+has_display() {
+    [[ -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ]]
+}

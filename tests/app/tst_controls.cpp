@@ -1,0 +1,304 @@
+// The window's controls as the program lays them out before start-up changes anything.
+#include "app/form1.h"
+#include "app/units.h"
+#include "support/fake_seams.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+enum Kind { Button, Box, Label, Frame };
+constexpr int Unspecified = -1;
+
+struct Control
+{
+    QByteArray name;
+    Kind kind;
+    bool inFrame;
+    QString caption;
+    int left, top, width, height;   // twips
+    bool hidden;
+    bool enabled;
+    int bold;                       // 1, 0 or Unspecified
+    double pointSize;               // 0 when unspecified
+    qint64 textColor;               // 0xBBGGRR or Unspecified
+    qint64 backColor;               // 0xBBGGRR or Unspecified
+};
+
+// Names, captions, places and initial states, control by control.
+QList<Control> controlTable()
+{
+    const auto step = [](const char *name, bool inFrame, const char *caption, int left, int top,
+                         bool hidden) {
+        return Control{name, Button, inFrame, QString::fromUtf8(caption), left, top, 375, 255, hidden,
+                       true, 1, 9, Unspecified, Unspecified};
+    };
+    const auto plain = [](const char *name, bool inFrame, const char *caption, int left, int top,
+                          int width, int height, bool hidden, bool enabled) {
+        return Control{name, Button, inFrame, QString::fromUtf8(caption), left, top, width, height,
+                       hidden, enabled, Unspecified, 0, Unspecified, Unspecified};
+    };
+    QList<Control> table{
+        plain("cmd_change", false, "↓切替", 7560, 480, 975, 375, false, true),
+        plain("cmd_auto", false, "ｸﾘｯｸ面倒ね", 2520, 720, 1215, 255, false, true),
+        step("cmd_up", false, "＋", 4560, 240, false),
+        {"Frame1", Frame, false, QStringLiteral("グループ選択"), 120, 0, 2295, 855, false, true,
+         Unspecified, 0, Unspecified, Unspecified},
+        plain("cmd_clr", true, "↓名前全部消", 120, 580, 1335, 255, false, true),
+        {"txt_mem", Box, true, QString(), 120, 240, 1575, 285, false, true, 0, 11.25, 0x008000,
+         Unspecified},
+        step("cmd_up3", true, "＋", 1800, 240, false),
+        step("cmd_dn3", true, "－", 1800, 480, false),
+        {"cmd_test", Button, false, QStringLiteral("test"), 6360, 1440, 615, 375, true, true,
+         Unspecified, 0, Unspecified, 0xE0E0E0},
+        {"cmd_mode", Button, false, QStringLiteral("あたりモード"), 2520, 240, 1335, 375, false, true,
+         Unspecified, 0, Unspecified, 0xFFC0FF},
+        step("cmd_up2", false, "＋", 5880, 240, true),
+        step("cmd_dn2", false, "－", 5880, 480, true),
+        step("cmd_down", false, "－", 4560, 480, false),
+        plain("cmd_standby", false, "準備完了", 6480, 240, 975, 375, false, true),
+        plain("cmd_make", false, "作成", 6120, 960, 855, 375, true, true),
+        plain("cmd_print", false, "印刷", 8640, 240, 855, 375, false, false),
+        {"lbl_atari", Label, false, QStringLiteral("あたり"), 5040, 240, 795, 480, true, true, 1, 11.25,
+         0x0000FF, Unspecified},
+        {"lbl_1", Label, false, QStringLiteral("参加"), 3840, 240, 675, 480, false, true, 1, 11.25,
+         0xFF0000, Unspecified},
+    };
+    for (int i = 0; i < 37; ++i) {
+        table.append({"ans_" + QByteArray::number(i), Box, false, QString(), 7080, 960 + 360 * i, 2415, 270,
+                      false, true, Unspecified, 0, Unspecified, Unspecified});
+        table.append({"man_" + QByteArray::number(i), Box, false, QString(), 120, 960 + 360 * i, 1215, 270,
+                      false, true, Unspecified, 0, Unspecified, Unspecified});
+    }
+    return table;
+}
+
+QString captionOf(const QWidget *widget)
+{
+    if (auto *b = qobject_cast<const QPushButton *>(widget))
+        return b->text();
+    if (auto *l = qobject_cast<const QLabel *>(widget))
+        return l->text();
+    if (auto *e = qobject_cast<const QLineEdit *>(widget))
+        return e->text();
+    if (auto *g = qobject_cast<const QGroupBox *>(widget))
+        return g->title();
+    return QStringLiteral("<unknown kind>");
+}
+
+bool isKind(const QWidget *widget, Kind kind)
+{
+    switch (kind) {
+    case Button: return qobject_cast<const QPushButton *>(widget);
+    case Box: return qobject_cast<const QLineEdit *>(widget);
+    case Label: return qobject_cast<const QLabel *>(widget);
+    case Frame: return qobject_cast<const QGroupBox *>(widget);
+    }
+    return false;
+}
+
+} // namespace
+
+class TestControls : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void controls_data();
+    void controls();
+    void everyControlIsListed();
+    void window();
+    void tabOrder();
+    void typingLimit_data();
+    void typingLimit();
+    void timerStopped();
+    void colouredButtonShowsItsColour();
+    void messagesGoThroughOneBox();
+};
+
+void TestControls::controls_data()
+{
+    QTest::addColumn<int>("index");
+    const QList<Control> table = controlTable();
+    for (int i = 0; i < table.size(); ++i)
+        QTest::newRow(table[i].name.constData()) << i;
+}
+
+void TestControls::controls()
+{
+    QFETCH(int, index);
+    const Control expected = controlTable().at(index);
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+
+    auto *widget = form.findChild<QWidget *>(QLatin1String(expected.name));
+    QVERIFY2(widget, expected.name.constData());
+    QVERIFY(isKind(widget, expected.kind));
+    QCOMPARE(widget->parentWidget(), expected.inFrame ? static_cast<QWidget *>(form.Frame1) : &form);
+    QCOMPARE(captionOf(widget), expected.caption);
+    QCOMPARE(widget->geometry(), QRect(twipsToPixels(expected.left), twipsToPixels(expected.top),
+                                       twipsToPixels(expected.width), twipsToPixels(expected.height)));
+    QCOMPARE(widget->isHidden(), expected.hidden);
+    QCOMPARE(widget->isVisibleTo(&form), !expected.hidden);
+    QCOMPARE(widget->isEnabled(), expected.enabled);
+    if (expected.bold != Unspecified)
+        QCOMPARE(widget->font().bold(), expected.bold == 1);
+    if (expected.pointSize != 0)
+        QCOMPARE(widget->font().pointSizeF(), expected.pointSize);
+    if (expected.textColor != Unspecified) {
+        const QPalette::ColorRole role = expected.kind == Box ? QPalette::Text : QPalette::WindowText;
+        QCOMPARE(widget->palette().color(role), colorFromBgr(uint32_t(expected.textColor)));
+    }
+    if (expected.backColor != Unspecified)
+        QCOMPARE(widget->palette().color(QPalette::Button), colorFromBgr(uint32_t(expected.backColor)));
+    if (auto *edit = qobject_cast<QLineEdit *>(widget))
+        QVERIFY(!edit->isReadOnly());
+}
+
+// The table covers every widget the window has, so nothing extra sits on it.
+void TestControls::everyControlIsListed()
+{
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    QStringList listed;
+    for (const Control &control : controlTable())
+        listed << QString::fromLatin1(control.name);
+    QStringList present;
+    for (QWidget *child : form.findChildren<QWidget *>()) {
+        if (!child->objectName().isEmpty() && !child->objectName().startsWith(QLatin1String("qt_")))
+            present << child->objectName();
+    }
+    listed.sort();
+    present.sort();
+    QCOMPARE(present, listed);
+    QCOMPARE(form.man[0]->objectName(), QStringLiteral("man_0"));
+    QCOMPARE(form.ans[36]->objectName(), QStringLiteral("ans_36"));
+}
+
+void TestControls::window()
+{
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    QCOMPARE(form.windowTitle(), QStringLiteral("◆Vornikel◆あみだくじ２"));
+    QCOMPARE(form.width(), twipsToPixels(9585));
+    QCOMPARE(form.objectName(), QStringLiteral("Form1"));
+}
+
+// Labels and the frame take no keyboard focus; the other controls follow in the window's order.
+void TestControls::tabOrder()
+{
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    QStringList expected{QStringLiteral("cmd_clr"), QStringLiteral("txt_mem"), QStringLiteral("cmd_up3"),
+                         QStringLiteral("cmd_dn3"), QStringLiteral("cmd_mode"), QStringLiteral("cmd_up"),
+                         QStringLiteral("cmd_down"), QStringLiteral("cmd_up2"), QStringLiteral("cmd_dn2")};
+    for (int i = 0; i < 37; ++i)
+        expected << QStringLiteral("man_%1").arg(i);
+    for (int i = 0; i < 37; ++i)
+        expected << QStringLiteral("ans_%1").arg(i);
+    expected << QStringLiteral("cmd_standby") << QStringLiteral("cmd_print") << QStringLiteral("cmd_make")
+             << QStringLiteral("cmd_auto") << QStringLiteral("cmd_test") << QStringLiteral("cmd_change");
+
+    QStringList chain;
+    QWidget *widget = form.cmd_clr;
+    do {
+        if (widget->focusPolicy() & Qt::TabFocus)
+            chain << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget != form.cmd_clr && chain.size() <= expected.size());
+    QCOMPARE(chain, expected);
+    QCOMPARE(form.lbl_1->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(form.lbl_atari->focusPolicy(), Qt::NoFocus);
+}
+
+void TestControls::typingLimit_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("first name box") << QStringLiteral("man_0");
+    QTest::newRow("last name box") << QStringLiteral("man_36");
+    QTest::newRow("first prize box") << QStringLiteral("ans_0");
+    QTest::newRow("last prize box") << QStringLiteral("ans_36");
+}
+
+void TestControls::typingLimit()
+{
+    QFETCH(QString, name);
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    auto *box = form.findChild<QLineEdit *>(name);
+    QVERIFY(box);
+    QCOMPARE(box->maxLength(), 12);
+    QTest::keyClicks(box, QStringLiteral("abcdefghijklmnop"));
+    QCOMPARE(box->text(), QStringLiteral("abcdefghijkl"));
+    // Japanese arrives through the input method; the limit counts characters, not bytes.
+    box->clear();
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("あいうえおかきくけこさしすせそ"));
+    QApplication::sendEvent(box, &commit);
+    QCOMPARE(box->text(), QStringLiteral("あいうえおかきくけこさし"));
+}
+
+void TestControls::timerStopped()
+{
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    QCOMPARE(form.tmr_1->objectName(), QStringLiteral("tmr_1"));
+    QCOMPARE(form.tmr_1->interval(), 0);
+    QVERIFY(!form.tmr_1->isActive());
+}
+
+// The style paints a coloured button mostly in its colour (allowing for shading).
+void TestControls::colouredButtonShowsItsColour()
+{
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    Form1::setBackColor(form.cmd_standby, 0x0000FF);
+    const QList<QPair<QPushButton *, uint32_t>> buttons{{form.cmd_mode, 0xFFC0FF}, {form.cmd_standby, 0x0000FF}};
+    for (const auto &[button, color] : buttons) {
+        const QImage picture = button->grab().toImage();
+        QHash<QRgb, int> counts;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                ++counts[picture.pixel(x, y)];
+        QRgb commonest = 0;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+            if (it.value() > counts.value(commonest))
+                commonest = it.key();
+        const QColor seen(commonest);
+        const QColor expected = colorFromBgr(color);
+        QVERIFY2(qAbs(seen.red() - expected.red()) <= 16 && qAbs(seen.green() - expected.green()) <= 16
+                     && qAbs(seen.blue() - expected.blue()) <= 16,
+                 qPrintable(button->objectName() + QLatin1Char(' ') + seen.name()));
+    }
+}
+
+// Every message: modal, one OK button, no icon, title "確認"; the window hands it to its messenger.
+void TestControls::messagesGoThroughOneBox()
+{
+    TestSeams ts;
+    RecordingMessenger *messenger = ts.messenger;
+    Form1 form(std::move(ts.seams));
+    const QString text = QStringLiteral("一行目") + QChar(0x0D) + QStringLiteral("二行目");
+    const auto box = confirmationBox(&form, text);
+    QCOMPARE(box->windowTitle(), QStringLiteral("確認"));
+    QCOMPARE(box->text(), text);
+    QCOMPARE(box->icon(), QMessageBox::NoIcon);
+    QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(box->buttons().size(), 1);
+    QCOMPARE(box->windowModality(), Qt::ApplicationModal);
+    QCOMPARE(box->parentWidget(), &form);
+
+    form.showMessage(text);
+    QCOMPARE(messenger->shown, QStringList{text});
+}
+
+QTEST_MAIN(TestControls)
+#include "tst_controls.moc"
