@@ -4,6 +4,7 @@
 #include "app/seams.h"
 
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <random>
@@ -68,6 +69,8 @@ struct TestSeams
     FixedTicks *ticks;
     RecordingMessenger *messenger;
     FakePrinterDialog *printerDialog;
+    // set_up.ini goes into a folder of the test's own, never beside the test program.
+    QTemporaryDir folder;
     Seams seams;
 
     explicit TestSeams(unsigned seed = 1, int32_t tickValue = 0)
@@ -84,5 +87,6 @@ struct TestSeams
         seams.ticks = std::move(t);
         seams.messenger = std::move(m);
         seams.printerDialog = std::move(p);
+        seams.settingsPath = folder.filePath(QStringLiteral("set_up.ini"));
     }
 };
