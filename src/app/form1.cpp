@@ -157,12 +157,28 @@ void Form1::moveTwips(double left, double top)
 
 void Form1::setOuterWidthTwips(int width)
 {
+    requestedOuterWidth = width;
     resize(qMax(1, twipsToPixels(width) - frameExtraWidth()), height());
 }
 
 void Form1::setOuterHeightTwips(int height)
 {
+    requestedOuterHeight = height;
     resize(width(), qMax(1, twipsToPixels(height) - frameExtraHeight()));
+}
+
+// A size set before the window manager framed the window counted no frame; once the frame is
+// known, the outer size is set again so that it includes it.
+void Form1::moveEvent(QMoveEvent *event)
+{
+    if (!frameCounted && (frameExtraWidth() > 0 || frameExtraHeight() > 0)) {
+        frameCounted = true;
+        if (requestedOuterWidth > 0)
+            setOuterWidthTwips(requestedOuterWidth);
+        if (requestedOuterHeight > 0)
+            setOuterHeightTwips(requestedOuterHeight);
+    }
+    QWidget::moveEvent(event);
 }
 
 int Form1::outerHeightTwips() const

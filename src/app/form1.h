@@ -126,6 +126,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -139,6 +140,10 @@ private:
     void storeStandbyLines();
     int frameExtraWidth() const;
     int frameExtraHeight() const;
+    // The outer size last asked for, set again once the window frame is known.
+    int requestedOuterWidth = 0;
+    int requestedOuterHeight = 0;
+    bool frameCounted = false;
 
     // Ladder.
     void trace();
