@@ -86,6 +86,9 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
             int keyAscii = enter ? 13 : key->text().at(0).unicode();
             guarded([&] { man_KeyPress(index, keyAscii); });
         }
+        // After standby the locked name boxes take Space as a click: the keyboard's way to trace.
+        if (key->key() == Qt::Key_Space && !key->isAutoRepeat() && man[index]->isReadOnly())
+            guarded([this, index] { man_Click(index); });
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -186,9 +189,10 @@ int Form1::outerHeightTwips() const
     return int(pixelsToTwips(height() + frameExtraHeight()));
 }
 
-static QColor systemColor(const QWidget *control, uint32_t color)
+// The application's palette, not the widget's: a widget that had a colour keeps it in its own.
+static QColor systemColor(uint32_t color)
 {
-    const QPalette standard = QApplication::palette(control);
+    const QPalette standard = QApplication::palette();
     return standard.color(color == kSystemButtonFace ? QPalette::Button : QPalette::Base);
 }
 
@@ -206,13 +210,14 @@ static QString colouredButtonSheet(const QColor &color)
 void Form1::setBackColor(QWidget *control, uint32_t color)
 {
     const bool system = color & 0x80000000u;
-    const QColor value = system ? systemColor(control, color) : colorFromBgr(color);
+    const QColor value = system ? systemColor(color) : colorFromBgr(color);
     const bool isButton = qobject_cast<QAbstractButton *>(control);
+    // The sheet goes first: removing one gives back the palette the widget had before it.
+    if (isButton)
+        control->setStyleSheet(system ? QString() : colouredButtonSheet(value));
     QPalette palette = control->palette();
     palette.setColor(isButton ? QPalette::Button : QPalette::Base, value);
     control->setPalette(palette);
-    if (isButton)
-        control->setStyleSheet(system ? QString() : colouredButtonSheet(value));
 }
 
 void Form1::setTextColor(QWidget *control, uint32_t color)

@@ -121,6 +121,7 @@ private slots:
     void typingLimit();
     void timerStopped();
     void colouredButtonShowsItsColour();
+    void buttonFaceGivesBackThePlainLook();
     void messagesGoThroughOneBox();
 };
 
@@ -255,6 +256,44 @@ void TestControls::timerStopped()
     QVERIFY(!form.tmr_1->isActive());
 }
 
+// The colour that most of a control's pixels have.
+static QColor commonestColour(QWidget *control)
+{
+    const QImage picture = control->grab().toImage();
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            ++counts[picture.pixel(x, y)];
+    QRgb commonest = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > counts.value(commonest))
+            commonest = it.key();
+    return QColor(commonest);
+}
+
+// The colour inside a button's left edge, clear of its caption.
+static QColor faceColour(QWidget *button)
+{
+    const QImage picture = button->grab().toImage();
+    return picture.pixelColor(4, picture.height() / 2);
+}
+
+// A button given the system's button-face colour looks like any plain button again.
+void TestControls::buttonFaceGivesBackThePlainLook()
+{
+    TestSeams ts;
+    Form1 form(std::move(ts.seams));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    // As at standby: made red by a ladder, disabled, then given the button face.
+    Form1::setBackColor(form.cmd_standby, 0x0000FF);
+    form.cmd_standby->setEnabled(false);
+    Form1::setBackColor(form.cmd_standby, kSystemButtonFace);
+    QCOMPARE(faceColour(form.cmd_standby), faceColour(form.cmd_print));
+    form.cmd_standby->setEnabled(true);
+    QCOMPARE(faceColour(form.cmd_standby), faceColour(form.cmd_clr));
+}
+
 // The style paints a coloured button mostly in its colour (allowing for shading).
 void TestControls::colouredButtonShowsItsColour()
 {
@@ -263,16 +302,7 @@ void TestControls::colouredButtonShowsItsColour()
     Form1::setBackColor(form.cmd_standby, 0x0000FF);
     const QList<QPair<QPushButton *, uint32_t>> buttons{{form.cmd_mode, 0xFFC0FF}, {form.cmd_standby, 0x0000FF}};
     for (const auto &[button, color] : buttons) {
-        const QImage picture = button->grab().toImage();
-        QHash<QRgb, int> counts;
-        for (int y = 0; y < picture.height(); ++y)
-            for (int x = 0; x < picture.width(); ++x)
-                ++counts[picture.pixel(x, y)];
-        QRgb commonest = 0;
-        for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-            if (it.value() > counts.value(commonest))
-                commonest = it.key();
-        const QColor seen(commonest);
+        const QColor seen = commonestColour(button);
         const QColor expected = colorFromBgr(color);
         QVERIFY2(qAbs(seen.red() - expected.red()) <= 16 && qAbs(seen.green() - expected.green()) <= 16
                      && qAbs(seen.blue() - expected.blue()) <= 16,
