@@ -122,10 +122,17 @@ QList<RunSpec> specsFor(const Options &o, Draw draw, int n)
     return specs;
 }
 
+// A winner-mode table with one winner of two has one result per participant too, but "own row"
+// means nothing there.
+bool showsOwnRow(const RunSpec &spec, const Summary &s)
+{
+    return s.hasOwnRow && spec.draw != Draw::Winner;
+}
+
 QString tableLine(const RunSpec &spec, const Summary &s)
 {
     const QString atari = spec.draw == Draw::Winner ? QString::number(spec.atariCount) : QStringLiteral("-");
-    const QString ownRow = s.hasOwnRow ? QString::asprintf("%+8.4f %7.4f", s.ownRowDeviation, s.ownRowNoise)
+    const QString ownRow = showsOwnRow(spec, s) ? QString::asprintf("%+8.4f %7.4f", s.ownRowDeviation, s.ownRowNoise)
                                        : QStringLiteral("       -       -");
     return QString::asprintf("%-8s %3d %5s %10lld %8.4f %7.4f %7.4f %6.2f %s %9.1f %5d %8.2g  %s",
                              qPrintable(drawName(spec.draw)), spec.participants, qPrintable(atari),
@@ -140,8 +147,8 @@ QString csvLine(const RunSpec &spec, const Summary &s)
                              qPrintable(drawName(spec.draw)), spec.participants,
                              spec.draw == Draw::Winner ? spec.atariCount : 0, s.lotteries, s.maxDeviation,
                              s.cellNoise, s.maxNoise,
-                             s.hasOwnRow ? qPrintable(QString::number(s.ownRowDeviation, 'f', 6)) : "",
-                             s.hasOwnRow ? qPrintable(QString::number(s.ownRowNoise, 'f', 6)) : "",
+                             showsOwnRow(spec, s) ? qPrintable(QString::number(s.ownRowDeviation, 'f', 6)) : "",
+                             showsOwnRow(spec, s) ? qPrintable(QString::number(s.ownRowNoise, 'f', 6)) : "",
                              s.chiSquare, s.degreesOfFreedom, s.pValue, withinNoise(s) ? 1 : 0);
 }
 
