@@ -52,21 +52,21 @@ Options readOptions(const QCoreApplication &app)
         "Runs many lotteries through the program's own draws and reports, for every draw mode and "
         "participant count, how far the chance of each participant at each result strays from even."));
     parser.addHelpOption();
-    const QCommandLineOption counts(QStringLiteral("counts"), QStringLiteral("Participant counts, 2..37."),
+    const QCommandLineOption counts(QStringLiteral("counts"), QStringLiteral("Participant counts, 2..37 (default 2,3,5,10,20,37)."),
                                     QStringLiteral("list"), QStringLiteral("2,3,5,10,20,37"));
-    const QCommandLineOption lotteries(QStringLiteral("lotteries"), QStringLiteral("Lotteries per row."),
+    const QCommandLineOption lotteries(QStringLiteral("lotteries"), QStringLiteral("Lotteries per row (default 100000)."),
                                        QStringLiteral("n"), QStringLiteral("100000"));
     const QCommandLineOption seed(QStringLiteral("seed"),
-                                  QStringLiteral("Generator seed; 5489 is the program's own start."),
+                                  QStringLiteral("Generator seed (default 5489, the program's own start)."),
                                   QStringLiteral("n"), QStringLiteral("5489"));
     const QCommandLineOption modes(QStringLiteral("modes"),
-                                   QStringLiteral("Any of winner, lottery, number, ladder."),
+                                   QStringLiteral("Any of winner, lottery, number, ladder (default all)."),
                                    QStringLiteral("list"), QStringLiteral("winner,lottery,number,ladder"));
     const QCommandLineOption atari(QStringLiteral("atari"),
-                                   QStringLiteral("Winner counts in winner mode; half is n/2."),
+                                   QStringLiteral("Winner counts in winner mode; half is n/2 rounded down (default 1,half)."),
                                    QStringLiteral("list"), QStringLiteral("1,half"));
     const QCommandLineOption ticks(QStringLiteral("ticks"),
-                                   QStringLiteral("Tick count behind every warm-up, or random."),
+                                   QStringLiteral("Tick count behind every warm-up, or random for a new one each time (default 12345)."),
                                    QStringLiteral("n"), QStringLiteral("12345"));
     const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("Comma-separated output."));
     parser.addOptions({counts, lotteries, seed, modes, atari, ticks, csv});
