@@ -202,8 +202,8 @@ void TestFairness::drawsInTheProgramsOrder()
     QFETCH(std::vector<int>, results);
     TestRandom random(1, script);
     FixedTickCount ticks(0);
-    const RunSpec spec{Draw(draw), 3, 1, 1};
-    QCOMPARE(runOneLottery(spec, random, ticks), results);
+    const RunPlan plan{Draw(draw), 3, 1, 1};
+    QCOMPARE(runOneLottery(plan, random, ticks), results);
     QCOMPARE(random.draws, (long long)script.size());
 }
 
@@ -229,7 +229,7 @@ void TestFairness::drawCountOfOneLottery()
     QFETCH(long long, draws);
     TestRandom random(7);
     FixedTickCount ticks(tickCount);
-    runOneLottery(RunSpec{Draw(draw), participants, 1, 1}, random, ticks);
+    runOneLottery(RunPlan{Draw(draw), participants, 1, 1}, random, ticks);
     QCOMPARE(random.draws, draws);
 }
 
@@ -249,7 +249,7 @@ void TestFairness::fiveParticipantsWithinNoise()
     QFETCH(int, atari);
     TwisterRandom random(20240601u);
     FixedTickCount ticks(12345);
-    const Summary s = summarize(runLotteries(RunSpec{Draw(draw), 5, atari, 50000}, random, ticks));
+    const Summary s = summarize(runLotteries(RunPlan{Draw(draw), 5, atari, 50000}, random, ticks));
     const QString figures = QStringLiteral("deviation %1, noise %2, p %3")
                                 .arg(s.maxDeviation).arg(s.maxNoise).arg(s.pValue);
     QVERIFY2(withinNoise(s), qPrintable(figures));
@@ -261,7 +261,7 @@ void TestFairness::ladderAloneFavoursTheOwnRow()
 {
     TwisterRandom random(20240601u);
     FixedTickCount ticks(12345);
-    const Summary s = summarize(runLotteries(RunSpec{Draw::LadderAlone, 37, 0, 4000}, random, ticks));
+    const Summary s = summarize(runLotteries(RunPlan{Draw::LadderAlone, 37, 0, 4000}, random, ticks));
     const QString figures = QStringLiteral("deviation %1, noise %2, own row %3")
                                 .arg(s.maxDeviation).arg(s.maxNoise).arg(s.ownRowDeviation);
     QVERIFY2(!withinNoise(s), qPrintable(figures));

@@ -29,35 +29,35 @@ QString drawName(Draw draw)
 
 namespace {
 
-void checkSpec(const RunSpec &spec)
+void checkPlan(const RunPlan &plan)
 {
-    if (spec.participants < 2 || spec.participants > ladder::kMaxLines)
+    if (plan.participants < 2 || plan.participants > ladder::kMaxLines)
         throw std::invalid_argument("participant count outside 2..37");
     // Winner mode refuses to make a ladder unless at least one slot stays empty.
-    if (spec.draw == Draw::Winner && (spec.atariCount < 1 || spec.atariCount >= spec.participants))
+    if (plan.draw == Draw::Winner && (plan.atariCount < 1 || plan.atariCount >= plan.participants))
         throw std::invalid_argument("winner count outside 1..participants-1");
 }
 
-std::vector<int> resultMultiplicity(const RunSpec &spec)
+std::vector<int> resultMultiplicity(const RunPlan &plan)
 {
-    if (spec.draw == Draw::Winner)
-        return {spec.atariCount, spec.participants - spec.atariCount};
-    return std::vector<int>(size_t(spec.participants), 1);
+    if (plan.draw == Draw::Winner)
+        return {plan.atariCount, plan.participants - plan.atariCount};
+    return std::vector<int>(size_t(plan.participants), 1);
 }
 
 } // namespace
 
-std::vector<int> runOneLottery(const RunSpec &spec, RandomSource &random, TickSource &ticks)
+std::vector<int> runOneLottery(const RunPlan &plan, RandomSource &random, TickSource &ticks)
 {
-    checkSpec(spec);
-    const int n = spec.participants;
+    checkPlan(plan);
+    const int n = plan.participants;
 
     const float density = modes::rungDensity(random.next());
 
     QStringList prizes;
     for (int i = 0; i < n; ++i)
         prizes << QStringLiteral("P%1").arg(i);
-    if (spec.draw == Draw::Lottery)
+    if (plan.draw == Draw::Lottery)
         placement::shufflePrizes(prizes, n, random);
 
     LadderGrid grid;
@@ -67,10 +67,10 @@ std::vector<int> runOneLottery(const RunSpec &spec, RandomSource &random, TickSo
 
     // What lies in row k: the index of its result.
     std::vector<int> slot(size_t(n), 0);
-    switch (spec.draw) {
+    switch (plan.draw) {
     case Draw::Winner:
         slot.assign(size_t(n), 1);
-        for (int row : placement::drawWinnerRows(n, spec.atariCount, random))
+        for (int row : placement::drawWinnerRows(n, plan.atariCount, random))
             slot[row] = 0;
         break;
     case Draw::Number: {
@@ -92,13 +92,13 @@ std::vector<int> runOneLottery(const RunSpec &spec, RandomSource &random, TickSo
     return results;
 }
 
-CountTable runLotteries(const RunSpec &spec, RandomSource &random, TickSource &ticks)
+CountTable runLotteries(const RunPlan &plan, RandomSource &random, TickSource &ticks)
 {
-    checkSpec(spec);
-    CountTable table(spec.participants, resultMultiplicity(spec));
-    for (long long k = 0; k < spec.lotteries; ++k) {
-        const std::vector<int> results = runOneLottery(spec, random, ticks);
-        for (int i = 0; i < spec.participants; ++i)
+    checkPlan(plan);
+    CountTable table(plan.participants, resultMultiplicity(plan));
+    for (long long k = 0; k < plan.lotteries; ++k) {
+        const std::vector<int> results = runOneLottery(plan, random, ticks);
+        for (int i = 0; i < plan.participants; ++i)
             ++table.at(i, results[i]);
         ++table.lotteries;
     }

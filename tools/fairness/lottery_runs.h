@@ -24,7 +24,7 @@ enum class Draw {
 
 QString drawName(Draw draw);
 
-struct RunSpec
+struct RunPlan
 {
     Draw draw = Draw::Lottery;
     int participants = 2;
@@ -34,10 +34,10 @@ struct RunSpec
 
 // Result index of every participant in one lottery: the prize's or number's index, or 0 for
 // "あたり" and 1 for an empty slot.
-std::vector<int> runOneLottery(const RunSpec &spec, RandomSource &random, TickSource &ticks);
+std::vector<int> runOneLottery(const RunPlan &plan, RandomSource &random, TickSource &ticks);
 
-// The count table of spec.lotteries lotteries, all drawn from the one generator.
-CountTable runLotteries(const RunSpec &spec, RandomSource &random, TickSource &ticks);
+// The count table of plan.lotteries lotteries, all drawn from the one generator.
+CountTable runLotteries(const RunPlan &plan, RandomSource &random, TickSource &ticks);
 
 // The same tick count for every ladder, so the warm-up is the same number of draws each time.
 class FixedTickCount : public TickSource

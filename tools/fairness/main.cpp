@@ -102,11 +102,11 @@ Options readOptions(const QCoreApplication &app)
     return o;
 }
 
-// The specs of one mode and count: one per distinct winner count in winner mode.
-QList<RunSpec> specsFor(const Options &o, Draw draw, int n)
+// The plans of one mode and count: one per distinct winner count in winner mode.
+QList<RunPlan> plansFor(const Options &o, Draw draw, int n)
 {
     if (draw != Draw::Winner)
-        return {RunSpec{draw, n, 0, o.lotteries}};
+        return {RunPlan{draw, n, 0, o.lotteries}};
     QList<int> winners;
     for (const QString &a : o.atari) {
         bool ok = true;
@@ -116,39 +116,39 @@ QList<RunSpec> specsFor(const Options &o, Draw draw, int n)
         if (!winners.contains(count))
             winners << count;
     }
-    QList<RunSpec> specs;
+    QList<RunPlan> plans;
     for (int count : winners)
-        specs << RunSpec{draw, n, count, o.lotteries};
-    return specs;
+        plans << RunPlan{draw, n, count, o.lotteries};
+    return plans;
 }
 
 // A winner-mode table with one winner of two has one result per participant too, but "own row"
 // means nothing there.
-bool showsOwnRow(const RunSpec &spec, const Summary &s)
+bool showsOwnRow(const RunPlan &plan, const Summary &s)
 {
-    return s.hasOwnRow && spec.draw != Draw::Winner;
+    return s.hasOwnRow && plan.draw != Draw::Winner;
 }
 
-QString tableLine(const RunSpec &spec, const Summary &s)
+QString tableLine(const RunPlan &plan, const Summary &s)
 {
-    const QString atari = spec.draw == Draw::Winner ? QString::number(spec.atariCount) : QStringLiteral("-");
-    const QString ownRow = showsOwnRow(spec, s) ? QString::asprintf("%+8.4f %7.4f", s.ownRowDeviation, s.ownRowNoise)
+    const QString atari = plan.draw == Draw::Winner ? QString::number(plan.atariCount) : QStringLiteral("-");
+    const QString ownRow = showsOwnRow(plan, s) ? QString::asprintf("%+8.4f %7.4f", s.ownRowDeviation, s.ownRowNoise)
                                        : QStringLiteral("       -       -");
     return QString::asprintf("%-8s %3d %5s %10lld %8.4f %7.4f %7.4f %6.2f %s %9.1f %5d %8.2g  %s",
-                             qPrintable(drawName(spec.draw)), spec.participants, qPrintable(atari),
+                             qPrintable(drawName(plan.draw)), plan.participants, qPrintable(atari),
                              s.lotteries, s.maxDeviation, s.cellNoise, s.maxNoise, s.maxDeviation / s.maxNoise,
                              qPrintable(ownRow), s.chiSquare, s.degreesOfFreedom, s.pValue,
                              withinNoise(s) ? "yes" : "NO");
 }
 
-QString csvLine(const RunSpec &spec, const Summary &s)
+QString csvLine(const RunPlan &plan, const Summary &s)
 {
     return QString::asprintf("%s,%d,%d,%lld,%.6f,%.6f,%.6f,%s,%s,%.3f,%d,%.6g,%d",
-                             qPrintable(drawName(spec.draw)), spec.participants,
-                             spec.draw == Draw::Winner ? spec.atariCount : 0, s.lotteries, s.maxDeviation,
+                             qPrintable(drawName(plan.draw)), plan.participants,
+                             plan.draw == Draw::Winner ? plan.atariCount : 0, s.lotteries, s.maxDeviation,
                              s.cellNoise, s.maxNoise,
-                             showsOwnRow(spec, s) ? qPrintable(QString::number(s.ownRowDeviation, 'f', 6)) : "",
-                             showsOwnRow(spec, s) ? qPrintable(QString::number(s.ownRowNoise, 'f', 6)) : "",
+                             showsOwnRow(plan, s) ? qPrintable(QString::number(s.ownRowDeviation, 'f', 6)) : "",
+                             showsOwnRow(plan, s) ? qPrintable(QString::number(s.ownRowNoise, 'f', 6)) : "",
                              s.chiSquare, s.degreesOfFreedom, s.pValue, withinNoise(s) ? 1 : 0);
 }
 
@@ -182,9 +182,9 @@ int main(int argc, char *argv[])
     try {
         for (Draw draw : o.draws) {
             for (int n : o.counts) {
-                for (const RunSpec &spec : specsFor(o, draw, n)) {
-                    const Summary s = summarize(runLotteries(spec, random, *ticks));
-                    out << (o.csv ? csvLine(spec, s) : tableLine(spec, s)) << "\n";
+                for (const RunPlan &plan : plansFor(o, draw, n)) {
+                    const Summary s = summarize(runLotteries(plan, random, *ticks));
+                    out << (o.csv ? csvLine(plan, s) : tableLine(plan, s)) << "\n";
                     out.flush();
                 }
             }
