@@ -23,6 +23,10 @@ public:
 class TwisterRandom : public RandomSource
 {
 public:
+    TwisterRandom() = default;
+    // Another starting state, for tools that measure many lotteries from chosen seeds.
+    explicit TwisterRandom(uint32_t seed) : m_engine(seed) {}
+
     float next() override;
 
 private:
