@@ -12,6 +12,28 @@ const QString kNamesMissing = QStringLiteral("名前を全部に入れて下さ�
 const QString kPrizesMissing = QStringLiteral("くじ内容を全部に入れて下さい");
 const QString kResultColon = QStringLiteral(" \uFF1A");
 
+// The mean colour inside a button's border (its face is shaded, so no single pixel stands for it).
+QColor faceColour(QWidget *button)
+{
+    const QImage picture = button->grab().toImage();
+    long long red = 0, green = 0, blue = 0, count = 0;
+    for (int y = 4; y < picture.height() - 4; ++y) {
+        for (int x = 4; x < picture.width() - 4; ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            red += qRed(pixel);
+            green += qGreen(pixel);
+            blue += qBlue(pixel);
+            ++count;
+        }
+    }
+    return count ? QColor(int(red / count), int(green / count), int(blue / count)) : QColor();
+}
+
+bool similar(const QColor &a, const QColor &b)
+{
+    return qAbs(a.red() - b.red()) <= 12 && qAbs(a.green() - b.green()) <= 12 && qAbs(a.blue() - b.blue()) <= 12;
+}
+
 // Everything a standby could change, line by line, so that two moments can be compared.
 QStringList snapshot(const Form1 &form)
 {
@@ -61,6 +83,7 @@ private slots:
     void proceedsWhenTheShownRowsAreFilled();
     void freezesTheEntryControls_data();
     void freezesTheEntryControls();
+    void standbyButtonLooksPlainOnScreen();
     void drawsOneNewLadder_data();
     void drawsOneNewLadder();
     void revealPhaseTracesEveryName_data();
@@ -208,6 +231,25 @@ void TestStandby::freezesTheEntryControls()
         QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(snapshot(f.form), before);
     QCOMPARE(f.ts.random->draws, draws);
+}
+
+// On a window already shown, the red of the standby button goes: it looks like any other
+// disabled button.
+void TestStandby::standbyButtonLooksPlainOnScreen()
+{
+    StandbyForm f;
+    QVERIFY(f.prepare(kWinnerMode, 3));
+    f.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+    QVERIFY(faceColour(f.form.cmd_standby).red() > 200 && faceColour(f.form.cmd_standby).green() < 60);
+
+    f.form.cmd_standby->click();
+    QApplication::processEvents();
+
+    const QColor face = faceColour(f.form.cmd_standby), plain = faceColour(f.form.cmd_clr);
+    QVERIFY2(similar(face, plain), qPrintable(face.name() + QLatin1Char(' ') + plain.name()));
+    const QPalette standard = QApplication::palette(f.form.cmd_standby);
+    QCOMPARE(f.form.cmd_standby->palette().color(QPalette::Button), standard.color(QPalette::Button));
 }
 
 // Rows: count, tick counter. In lottery mode the draws standby takes are the shuffle's two per
