@@ -212,7 +212,8 @@ void Form1::setBackColor(QWidget *control, uint32_t color)
     const bool system = color & 0x80000000u;
     const QColor value = system ? systemColor(color) : colorFromBgr(color);
     const bool isButton = qobject_cast<QAbstractButton *>(control);
-    // The sheet goes first: removing one gives back the palette the widget had before it.
+    // The sheet goes first: taking a sheet off a shown button brings back the palette the
+    // button had when the sheet came, which would undo a colour set before it.
     if (isButton)
         control->setStyleSheet(system ? QString() : colouredButtonSheet(value));
     QPalette palette = control->palette();

@@ -1,0 +1,332 @@
+// When set_up.ini cannot be saved, and text the file could not keep: a standby still leads to a
+// usable reveal phase, a group change keeps everything typed, and what a box shows is what the
+// file gets.
+#include "standby_form.h"
+#include "support/file_size_limit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+
+// Each character as one key press carrying its text, a surrogate pair as one.
+void type(QWidget *box, const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text.mid(i, length));
+        QApplication::sendEvent(box, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, text.mid(i, length));
+        QApplication::sendEvent(box, &release);
+        i += length - 1;
+    }
+}
+
+void paste(QLineEdit *box, const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    box->paste();
+}
+
+void commitFromInputMethod(QWidget *box, const QString &text)
+{
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(box, &commit);
+}
+
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// What the user has put into the entry panel, and what shows it.
+QStringList entryPanel(const Form1 &form)
+{
+    QStringList out{form.txt_mem->text(), form.lbl_1->text(), form.lbl_atari->text(),
+                    QStringLiteral("%1 %2 %3").arg(form.st.group_no).arg(form.st.man_count).arg(form.st.atari_count)};
+    for (const QLineEdit *box : form.man)
+        out << QStringLiteral("%1 %2").arg(box->text()).arg(box->isVisibleTo(&form));
+    return out;
+}
+
+// Lines 1..326 of a written file, without their CR LF.
+QList<QByteArray> fileLines(const QByteArray &bytes)
+{
+    QList<QByteArray> lines = bytes.split('\n');
+    lines.removeLast();
+    for (QByteArray &line : lines)
+        line.chop(1);
+    return lines;
+}
+
+enum class Failure { FolderIsAFile, FolderMissing, ReadOnlyFolder, DiskFull };
+
+// Where set_up.ini is put, relative to the test's own folder, for each way of failing.
+QString failingPath(Failure failure)
+{
+    switch (failure) {
+    case Failure::FolderIsAFile:
+        return QStringLiteral("plain/set_up.ini");
+    case Failure::FolderMissing:
+        return QStringLiteral("missing/set_up.ini");
+    case Failure::ReadOnlyFolder:
+        return QStringLiteral("locked/set_up.ini");
+    case Failure::DiskFull:
+        break;
+    }
+    return QStringLiteral("set_up.ini");
+}
+
+// Makes the file's folder unusable in the given way.
+void prepareFailure(const QString &path, Failure failure)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (failure == Failure::FolderIsAFile)
+        writeBytes(folder, "not a folder");
+    if (failure == Failure::ReadOnlyFolder) {
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    }
+}
+
+// The superuser writes into a read-only folder anyway; so this test program runs the row again as
+// the user nobody, when it may.
+void runRowAsNobody(const QString &function, const QString &row)
+{
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (geteuid() != 0 || setpriv.isEmpty())
+        QSKIP("this user may write into a read-only folder, and cannot run the row as another user");
+    QProcess child;
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.setWorkingDirectory(QDir::tempPath());
+    child.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                          QStringLiteral("--clear-groups"), QCoreApplication::applicationFilePath(), function + u':' + row});
+    QVERIFY(child.waitForStarted(10000));
+    if (!child.waitForFinished(60000))
+        child.kill();
+    child.waitForFinished(5000);
+    const QByteArray output = child.readAll();
+    if (!output.contains("Start testing"))
+        QSKIP(qPrintable(QStringLiteral("the user nobody cannot run this test program: %1")
+                             .arg(QString::fromLocal8Bit(output.trimmed()))));
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
+    QVERIFY2(output.contains(QStringLiteral("PASS   : TestStandbyFaults::%1(%2)").arg(function, row).toUtf8()),
+             output.constData());
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Failure)
+
+class TestStandbyFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void failedSaveLeavesARevealPhase_data();
+    void failedSaveLeavesARevealPhase();
+    void failedGroupChangeKeepsTheGroup_data();
+    void failedGroupChangeKeepsTheGroup();
+    void unencodableTextIsRefused_data();
+    void unencodableTextIsRefused();
+    void pastedLineBreaksStayOnOneLine_data();
+    void pastedLineBreaksStayOnOneLine();
+};
+
+void TestStandbyFaults::failedSaveLeavesARevealPhase_data()
+{
+    QTest::addColumn<Failure>("failure");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("folder is a file") << Failure::FolderIsAFile << kWinnerMode;
+    QTest::newRow("folder missing") << Failure::FolderMissing << kLotteryMode;
+    QTest::newRow("read-only folder") << Failure::ReadOnlyFolder << kNumberMode;
+    QTest::newRow("disk full") << Failure::DiskFull << kLotteryMode;
+}
+
+// The message names the file; the window still goes into the reveal phase, every name can be
+// traced and the result printed; an old file stays as it was.
+void TestStandbyFaults::failedSaveLeavesARevealPhase()
+{
+    QFETCH(Failure, failure);
+    QFETCH(int, mode);
+    StandbyForm f(3, failingPath(failure));
+    prepareFailure(f.path(), failure);
+    const QString folder = QFileInfo(f.path()).absolutePath();
+    if (failure == Failure::ReadOnlyFolder && access(QFile::encodeName(folder).constData(), W_OK) == 0) {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        runRowAsNobody(QStringLiteral("failedSaveLeavesARevealPhase"), QStringLiteral("read-only folder"));
+        return;
+    }
+    const QByteArray earlier = fileOf({"4", "2", "2", "2", "2", "2", "2", "", "0", "0", "0", "0"});
+    QVERIFY(f.load(failure == Failure::DiskFull ? earlier : QByteArray()));
+    QVERIFY(f.toMode(mode) && f.toCount(4));
+    f.fillEntries();
+    f.form.txt_mem->setText(QStringLiteral("メモ"));
+    const QStringList before = entries(folder);
+
+    if (failure == Failure::DiskFull) {
+        const FileSizeLimit full(100);
+        f.form.cmd_standby->click();
+    } else {
+        f.form.cmd_standby->click();
+    }
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QCOMPARE(f.ts.messenger->shown.size(), 1);
+    const QString message = f.ts.messenger->shown.first();
+    QVERIFY2(message.contains(QStringLiteral("保存できませんでした")), qPrintable(message));
+    QVERIFY2(message.contains(QDir::toNativeSeparators(f.path())), qPrintable(message));
+    QCOMPARE(entries(folder), before);
+    if (failure == Failure::DiskFull)
+        QCOMPARE(f.written(), earlier);
+
+    QCOMPARE(f.form.st.ready_flag, int16_t(1));
+    QVERIFY(!f.form.cmd_standby->isEnabled() && !f.form.cmd_up3->isEnabled());
+    QCOMPARE(f.form.st.setup_lines[62], QStringLiteral("N0"));
+    QCOMPARE(f.form.st.setup_lines[61], QStringLiteral("メモ"));
+    for (int i = 0; i < 4; ++i) {
+        QVERIFY(!f.form.cmd_print->isEnabled());
+        QTest::mouseClick(f.form.man[i], Qt::LeftButton);
+    }
+    for (int row = 0; row < 4; ++row)
+        QVERIFY2(f.form.ans[row]->isVisibleTo(&f.form), qPrintable(QString::number(row)));
+    QCOMPARE(f.form.st.all_traced, int16_t(1));
+    QVERIFY(f.form.cmd_print->isEnabled());
+    QCOMPARE(f.ts.messenger->shown.size(), 1);
+}
+
+void TestStandbyFaults::failedGroupChangeKeepsTheGroup_data()
+{
+    QTest::addColumn<Failure>("failure");
+    QTest::newRow("folder is a file") << Failure::FolderIsAFile;
+    QTest::newRow("folder missing") << Failure::FolderMissing;
+}
+
+// Neither "＋" nor "－" leaves a group whose save failed: names (a hidden one too), memo and
+// counts stay. Once the folder can be written, the same click saves all of it.
+void TestStandbyFaults::failedGroupChangeKeepsTheGroup()
+{
+    QFETCH(Failure, failure);
+    StandbyForm f(4, failingPath(failure));
+    prepareFailure(f.path(), failure);
+    QVERIFY(f.load() && f.toMode(kWinnerMode) && f.toCount(5) && f.toWinners(3));
+    f.form.man[4]->setText(QStringLiteral("後で隠れる"));
+    QVERIFY(f.toCount(4));
+    f.fillEntries();
+    f.form.txt_mem->setText(QStringLiteral("忘年会"));
+    const QStringList typed = entryPanel(f.form);
+    const long long draws = f.ts.random->draws;
+
+    f.form.cmd_up3->click();
+    f.form.cmd_dn3->click();
+
+    QCOMPARE(f.ts.messenger->shown.size(), 2);
+    QVERIFY(f.ts.messenger->shown.last().contains(QDir::toNativeSeparators(f.path())));
+    QCOMPARE(entryPanel(f.form), typed);
+    QCOMPARE(f.ts.random->draws, draws);
+    QVERIFY(!f.fileExists());
+
+    const QString folder = QFileInfo(f.path()).absolutePath();
+    QFile::remove(folder);
+    QVERIFY(QDir().mkpath(folder));
+    f.form.cmd_up3->click();
+    QCOMPARE(f.ts.messenger->shown.size(), 2);
+    QCOMPARE(f.form.st.group_no, int16_t(2));
+    const QList<QByteArray> lines = fileLines(f.written());
+    QCOMPARE(lines.size(), 326);
+    QCOMPARE(lines[1 - 1], QByteArray("4"));
+    QCOMPARE(lines[14 - 1], QByteArray("3"));
+    QCOMPARE(lines[62 - 1], QByteArray("N0"));
+    QCOMPARE(lines[66 - 1], QByteArray("\x8C\xE3\x82\xC5\x89\x42\x82\xEA\x82\xE9"));
+    f.form.cmd_dn3->click();
+    QCOMPARE(entryPanel(f.form), typed);
+}
+
+// Rows: the box typed into, and the file line its text goes to (the prize through the shown
+// stored list, before the shuffle).
+void TestStandbyFaults::unencodableTextIsRefused_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("fileLine");
+    QTest::newRow("name box") << "man_0" << 62;
+    QTest::newRow("prize box") << "ans_0" << 21;
+    QTest::newRow("memo") << "txt_mem" << 61;
+}
+
+void TestStandbyFaults::unencodableTextIsRefused()
+{
+    QFETCH(QString, box);
+    QFETCH(int, fileLine);
+    StandbyForm f;
+    QVERIFY(f.load());
+    f.form.cmd_change->click();
+    f.fillEntries();
+    auto *edit = f.form.findChild<QLineEdit *>(box);
+    QVERIFY(edit);
+    edit->clear();
+
+    type(edit, QStringLiteral("ab"));
+    type(edit, QStringLiteral("😀"));
+    commitFromInputMethod(edit, QStringLiteral("🎁"));
+    paste(edit, QStringLiteral("x👍"));
+    type(edit, QStringLiteral("c〜"));
+    QCOMPARE(edit->text(), QStringLiteral("abc〜"));
+
+    f.form.cmd_standby->click();
+
+    QCOMPARE(f.ts.messenger->shown, QStringList());
+    const QByteArray written = f.written();
+    QCOMPARE(fileLines(written).value(fileLine - 1), QByteArray("abc\x81\x60"));
+    QVERIFY(!written.contains('?'));
+}
+
+// Rows: the box pasted into, what is pasted, the bytes of the one line the file gets.
+void TestStandbyFaults::pastedLineBreaksStayOnOneLine_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<int>("fileLine");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("name, LF") << "man_0" << QStringLiteral("山田\n太郎") << 62
+                              << QByteArray("\x8E\x52\x93\x63 \x91\xBE\x98\x59");
+    QTest::newRow("second name, CR LF") << "man_1" << "a\r\nb\r\n" << 63 << QByteArray("a b");
+    QTest::newRow("memo, CR") << "txt_mem" << "x\ry\rz" << 61 << QByteArray("x y z");
+    QTest::newRow("prize, copied line") << "ans_0" << "P\r\n" << 21 << QByteArray("P");
+}
+
+void TestStandbyFaults::pastedLineBreaksStayOnOneLine()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, pasted);
+    QFETCH(int, fileLine);
+    QFETCH(QByteArray, bytes);
+    StandbyForm f;
+    QVERIFY(f.load());
+    f.form.cmd_change->click();
+    f.fillEntries();
+    auto *edit = f.form.findChild<QLineEdit *>(box);
+    QVERIFY(edit);
+    edit->clear();
+    paste(edit, pasted);
+
+    f.form.cmd_standby->click();
+
+    QCOMPARE(f.ts.messenger->shown, QStringList());
+    const QByteArray written = f.written();
+    QCOMPARE(written.count('\n'), 326);
+    QCOMPARE(written.count('\r'), 326);
+    QCOMPARE(written.count("\r\n"), 326);
+    QCOMPARE(fileLines(written).value(fileLine - 1), bytes);
+}
+
+QTEST_MAIN(TestStandbyFaults)
+#include "tst_standby_faults.moc"

@@ -1,0 +1,213 @@
+// The set_up.ini a standby writes, byte for byte: 326 lines ended by CR LF in code page 932, the
+// current group's slot and lines 9..12 as the window stands, every other line as it was read.
+// The expected bytes are spelled out here, not produced by the program's own converter.
+#include "standby_form.h"
+
+#include <QTest>
+
+namespace {
+
+QByteArray sjis(std::initializer_list<int> values)
+{
+    QByteArray bytes;
+    for (int v : values)
+        bytes += char(v);
+    return bytes;
+}
+
+// 山田〜太郎 typed with U+301C WAVE DASH, which code page 932 holds as 0x8160.
+const QString kYamada = QStringLiteral("山田\u301C太郎");
+const QByteArray kYamadaBytes = sjis({0x8E, 0x52, 0x93, 0x63, 0x81, 0x60, 0x91, 0xBE, 0x98, 0x59});
+const QByteArray kHanakoBytes = sjis({0x89, 0xD4, 0x8E, 0x71});
+const QByteArray kHalfWidthAiBytes = sjis({0xB1, 0xB2});
+const QByteArray kPrizesMemoBytes = sjis({0x8F, 0xDC, 0x95, 0x69});
+const QByteArray kFirstPrizeBytes = sjis({0x88, 0xEA, 0x93, 0x99});
+const QByteArray kSecondPrizeBytes = sjis({0x93, 0xF1, 0x93, 0x99});
+
+const QByteArray kCounts[7] = {"3", "5", "2", "37", "4", "2", "4"};
+
+// Line k (1..326) of a list of file lines.
+QByteArray &line(QList<QByteArray> &lines, int k)
+{
+    return lines[k - 1];
+}
+
+// A file as an earlier run left it, with something in every line, lines that hold nothing
+// included, in some of them bytes of code page 932.
+QList<QByteArray> earlierFile(int group, const QByteArray &modeLine)
+{
+    QList<QByteArray> lines(326);
+    for (int g = 1; g <= 7; ++g) {
+        line(lines, g) = kCounts[g - 1];
+        line(lines, 13 + g) = "1";
+        line(lines, 38 * g + 23) = "memo" + QByteArray::number(g);
+        for (int i = 0; i < 37; ++i)
+            line(lines, 38 * g + 24 + i) = "g" + QByteArray::number(g) + "n" + QByteArray::number(i);
+    }
+    line(lines, 8) = "C:\\eight~";
+    line(lines, 9) = "1230";
+    line(lines, 10) = "600";
+    line(lines, 11) = QByteArray::number(group - 1);
+    line(lines, 12) = modeLine;
+    line(lines, 13) = "3";
+    for (int i = 0; i < 37; ++i)
+        line(lines, 21 + i) = "S" + QByteArray::number(i);
+    line(lines, 21 + 5) = kFirstPrizeBytes;
+    line(lines, 58) = sjis({0x82, 0xA0});
+    line(lines, 60) = "sixty";
+    line(lines, 38 * 2 + 24) = sjis({0x97, 0xE9, 0x96, 0xD8});
+    return lines;
+}
+
+QByteArray joined(const QList<QByteArray> &lines)
+{
+    QByteArray bytes;
+    for (const QByteArray &l : lines)
+        bytes += l + "\r\n";
+    return bytes;
+}
+
+// Compares two files and names the first line that differs.
+bool sameFile(const QByteArray &actual, const QByteArray &expected)
+{
+    if (actual == expected)
+        return true;
+    const QList<QByteArray> a = actual.split('\n'), e = expected.split('\n');
+    for (int k = 0; k < qMin(a.size(), e.size()); ++k) {
+        if (a[k] != e[k]) {
+            qWarning("line %d: written %s, expected %s", k + 1, a[k].toHex(' ').constData(),
+                     e[k].toHex(' ').constData());
+            return false;
+        }
+    }
+    qWarning("written %lld lines, expected %lld", qlonglong(a.size() - 1), qlonglong(e.size() - 1));
+    return false;
+}
+
+} // namespace
+
+class TestStandbyFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writesTheGroupAndTheWindow_data();
+    void writesTheGroupAndTheWindow();
+    void firstRun_data();
+    void firstRun();
+};
+
+// Rows: the group and mode line start-up reads, the mode standby runs in, whether the stored
+// prize list is shown.
+void TestStandbyFile::writesTheGroupAndTheWindow_data()
+{
+    QTest::addColumn<int>("group");
+    QTest::addColumn<QByteArray>("modeLine");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("listShown");
+    QTest::newRow("winner, group 1") << 1 << QByteArray("-1") << kWinnerMode << false;
+    QTest::newRow("lottery with the list, group 1") << 1 << QByteArray("0") << kLotteryMode << true;
+    QTest::newRow("lottery, group 7") << 7 << QByteArray("0") << kLotteryMode << false;
+    QTest::newRow("number, group 7") << 7 << QByteArray("1") << kNumberMode << false;
+    QTest::newRow("winner from number mode, group 5") << 5 << QByteArray("1") << kWinnerMode << false;
+}
+
+void TestStandbyFile::writesTheGroupAndTheWindow()
+{
+    QFETCH(int, group);
+    QFETCH(QByteArray, modeLine);
+    QFETCH(int, mode);
+    QFETCH(bool, listShown);
+    const QList<QByteArray> earlier = earlierFile(group, modeLine);
+    StandbyForm f;
+    QVERIFY(f.load(joined(earlier)));
+    QCOMPARE(int(f.form.st.group_no), group);
+    QCOMPARE(f.form.man[4]->text(), QStringLiteral("g%1n4").arg(group));
+    if (listShown)
+        f.form.cmd_change->click();
+    QVERIFY(f.toMode(mode));
+    f.form.cmd_up->click();
+    if (mode == kWinnerMode)
+        f.form.cmd_up2->click();
+    const int count = kCounts[group - 1].toInt() + 1;
+    // The shown list fills the prize boxes; otherwise they are typed.
+    if (listShown)
+        f.form.ans[1]->setText(QStringLiteral("二等"));
+    else
+        f.fillEntries();
+    for (int i = 4; i < count; ++i)
+        f.form.man[i]->setText(QStringLiteral("N%1").arg(i));
+    f.form.man[0]->setText(kYamada);
+    f.form.man[1]->setText(QStringLiteral("花子"));
+    f.form.man[2]->setText(QStringLiteral("Taro"));
+    f.form.man[36]->setText(QStringLiteral("ｱｲ"));
+    f.form.man[3]->setText(QStringLiteral(" "));
+    f.form.txt_mem->setText(QStringLiteral("賞品"));
+    f.form.moveTwips(2400, 1515);
+
+    f.form.cmd_standby->click();
+
+    QCOMPARE(f.ts.messenger->shown, QStringList());
+    QList<QByteArray> expected = earlier;
+    line(expected, group) = QByteArray::number(count);
+    line(expected, 38 * group + 23) = kPrizesMemoBytes;
+    line(expected, 9) = "2400";
+    line(expected, 10) = "1515";
+    line(expected, 11) = QByteArray::number(group - 1);
+    line(expected, 12) = mode == kWinnerMode ? "-1" : mode == kLotteryMode ? "0" : "1";
+    line(expected, 13 + group) = mode == kWinnerMode ? "2" : "1";
+    const int names = 38 * group + 24;
+    line(expected, names + 0) = kYamadaBytes;
+    line(expected, names + 1) = kHanakoBytes;
+    line(expected, names + 2) = "Taro";
+    line(expected, names + 3) = " ";
+    for (int i = 4; i < count; ++i)
+        line(expected, names + i) = "N" + QByteArray::number(i);
+    line(expected, names + 36) = kHalfWidthAiBytes;
+    // The list as shown and typed, before the shuffle: only line 22 was typed over.
+    if (listShown)
+        line(expected, 22) = kSecondPrizeBytes;
+
+    const QByteArray written = f.written();
+    QCOMPARE(written.count("\r\n"), 326);
+    QVERIFY(sameFile(written, joined(expected)));
+}
+
+// Rows: the mode standby runs in after a first run (which opens in lottery mode).
+void TestStandbyFile::firstRun_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QByteArray>("modeLine");
+    QTest::newRow("lottery") << kLotteryMode << QByteArray("0");
+    QTest::newRow("number") << kNumberMode << QByteArray("1");
+    QTest::newRow("winner") << kWinnerMode << QByteArray("-1");
+}
+
+// No file at start: the first-run counts, the window at 0, 0, the spare winner line guarded.
+void TestStandbyFile::firstRun()
+{
+    QFETCH(int, mode);
+    QFETCH(QByteArray, modeLine);
+    StandbyForm f;
+    QVERIFY(f.prepare(mode, 2));
+    QVERIFY(!f.fileExists());
+
+    f.form.cmd_standby->click();
+
+    QList<QByteArray> expected(326);
+    for (int g = 1; g <= 7; ++g) {
+        line(expected, g) = "2";
+        line(expected, 13 + g) = "1";
+    }
+    line(expected, 9) = "0";
+    line(expected, 10) = "0";
+    line(expected, 11) = "0";
+    line(expected, 12) = modeLine;
+    line(expected, 13) = "1";
+    line(expected, 62) = "N0";
+    line(expected, 63) = "N1";
+    QVERIFY(sameFile(f.written(), joined(expected)));
+}
+
+QTEST_MAIN(TestStandbyFile)
+#include "tst_standby_file.moc"

@@ -1,0 +1,181 @@
+#pragma once
+// An X server of the test's own (Xvfb) with the real program on it, started from a copy in a
+// folder of its own, and the X tools that look at it and act on it from outside.
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QThread>
+
+#include <csignal>
+#include <memory>
+#include <sys/prctl.h>
+
+class XSession
+{
+public:
+    XSession() = default;
+    XSession(const XSession &) = delete;
+    XSession &operator=(const XSession &) = delete;
+    ~XSession()
+    {
+        stop(m_program);
+        stop(m_server);
+    }
+
+    // The tools of the list that cannot be found.
+    static QStringList missingTools(const QStringList &tools)
+    {
+        QStringList missing;
+        for (const QString &tool : tools) {
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                missing << tool;
+        }
+        return missing;
+    }
+
+    // Starts Xvfb on a free display; -displayfd has it write the number once it listens.
+    bool startServer(QString *error)
+    {
+        m_server = childProcess();
+        m_server->setStandardErrorFile(QProcess::nullDevice());
+        m_server->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                                 QStringLiteral("-screen"), QStringLiteral("0"),
+                                                 QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                                                 QStringLiteral("tcp")});
+        if (!m_server->waitForStarted(5000)) {
+            *error = QStringLiteral("Xvfb did not start");
+            return false;
+        }
+        QDeadlineTimer deadline(15000);
+        QByteArray output;
+        while (!output.contains('\n') && !deadline.hasExpired() && m_server->state() == QProcess::Running) {
+            m_server->waitForReadyRead(200);
+            output += m_server->readAllStandardOutput();
+        }
+        bool ok = false;
+        const int number = output.trimmed().toInt(&ok);
+        if (!ok) {
+            *error = QStringLiteral("Xvfb gave no display number: '%1'").arg(QString::fromLatin1(output));
+            return false;
+        }
+        m_display = QStringLiteral(":%1").arg(number);
+        return true;
+    }
+
+    // Copies the executable into the folder and starts the copy there, on this display.
+    bool startProgram(const QString &executable, const QString &folder, QString *error)
+    {
+        const QString copy = folder + QStringLiteral("/amidakuji");
+        if (!QFile::copy(executable, copy)
+            || !QFile::setPermissions(copy, QFile::permissions(copy) | QFile::ExeOwner)) {
+            *error = QStringLiteral("cannot copy %1 into %2").arg(executable, folder);
+            return false;
+        }
+        m_program = childProcess();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("DISPLAY"), m_display);
+        m_program->setProcessEnvironment(environment);
+        m_program->setWorkingDirectory(folder);
+        m_program->setProcessChannelMode(QProcess::MergedChannels);
+        m_program->start(copy, {});
+        if (!m_program->waitForStarted(5000)) {
+            *error = m_program->errorString();
+            return false;
+        }
+        return true;
+    }
+
+    bool programRunning() const { return m_program && m_program->state() == QProcess::Running; }
+    QString programOutput() { return m_program ? QString::fromLocal8Bit(m_program->readAll()) : QString(); }
+
+    // Runs an X client tool on this display and returns what it printed.
+    QByteArray runTool(const QString &program, const QStringList &arguments, int *exitCode = nullptr)
+    {
+        auto tool = childProcess();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), m_display);
+        tool->setProcessEnvironment(environment);
+        tool->start(program, arguments);
+        if (!tool->waitForFinished(10000))
+            tool->kill();
+        tool->waitForFinished(1000);
+        if (exitCode)
+            *exitCode = tool->exitStatus() == QProcess::NormalExit ? tool->exitCode() : -1;
+        return tool->readAllStandardOutput();
+    }
+
+    QByteArray xdotool(const QStringList &arguments, int *exitCode = nullptr)
+    {
+        return runTool(QStringLiteral("xdotool"), arguments, exitCode);
+    }
+
+    // The program's visible window, waited for while the program runs; empty if none came.
+    QString waitForWindow(int milliseconds)
+    {
+        QDeadlineTimer deadline(milliseconds);
+        while (!deadline.hasExpired() && programRunning()) {
+            int exitCode = 0;
+            const QByteArray found = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                              QStringLiteral("--name"), QStringLiteral("Vornikel")},
+                                             &exitCode);
+            const QByteArray first = found.trimmed().split('\n').first();
+            if (exitCode == 0 && !first.isEmpty())
+                return QString::fromLatin1(first);
+            QThread::msleep(100);
+        }
+        return QString();
+    }
+
+    QImage screenshot(const QString &window)
+    {
+        return QImage::fromData(runTool(QStringLiteral("import"),
+                                        {QStringLiteral("-window"), window, QStringLiteral("png:-")}),
+                                "PNG");
+    }
+
+    // Takes screenshots until one satisfies the check or the time is up; returns the last.
+    template<typename Check>
+    QImage waitForPicture(const QString &window, int milliseconds, Check check)
+    {
+        QDeadlineTimer deadline(milliseconds);
+        QImage picture = screenshot(window);
+        while (!check(picture) && !deadline.hasExpired()) {
+            QThread::msleep(100);
+            picture = screenshot(window);
+        }
+        return picture;
+    }
+
+private:
+    // Children die with the test, even when the test itself is killed.
+    static std::unique_ptr<QProcess> childProcess()
+    {
+        auto process = std::make_unique<QProcess>();
+        process->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        return process;
+    }
+
+    static void stop(std::unique_ptr<QProcess> &process)
+    {
+        if (!process)
+            return;
+        if (process->state() != QProcess::NotRunning) {
+            process->terminate();
+            if (!process->waitForFinished(3000)) {
+                process->kill();
+                process->waitForFinished(3000);
+            }
+        }
+        process.reset();
+    }
+
+    std::unique_ptr<QProcess> m_server;
+    std::unique_ptr<QProcess> m_program;
+    QString m_display;
+};
