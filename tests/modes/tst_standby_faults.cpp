@@ -3,11 +3,10 @@
 // file gets.
 #include "standby_form.h"
 #include "support/file_size_limit.h"
+#include "support/user_input.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDir>
-#include <QInputMethodEvent>
 #include <QLabel>
 #include <QProcess>
 #include <QStandardPaths>
@@ -16,32 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Each character as one key press carrying its text, a surrogate pair as one.
-void type(QWidget *box, const QString &text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text.mid(i, length));
-        QApplication::sendEvent(box, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, text.mid(i, length));
-        QApplication::sendEvent(box, &release);
-        i += length - 1;
-    }
-}
-
-void paste(QLineEdit *box, const QString &text)
-{
-    QGuiApplication::clipboard()->setText(text);
-    box->paste();
-}
-
-void commitFromInputMethod(QWidget *box, const QString &text)
-{
-    QInputMethodEvent commit;
-    commit.setCommitString(text);
-    QApplication::sendEvent(box, &commit);
-}
 
 QStringList entries(const QString &folder)
 {
@@ -274,11 +247,11 @@ void TestStandbyFaults::unencodableTextIsRefused()
     QVERIFY(edit);
     edit->clear();
 
-    type(edit, QStringLiteral("ab"));
-    type(edit, QStringLiteral("😀"));
+    typeText(edit, QStringLiteral("ab"));
+    typeText(edit, QStringLiteral("😀"));
     commitFromInputMethod(edit, QStringLiteral("🎁"));
-    paste(edit, QStringLiteral("x👍"));
-    type(edit, QStringLiteral("c〜"));
+    pasteText(edit, QStringLiteral("x👍"));
+    typeText(edit, QStringLiteral("c〜"));
     QCOMPARE(edit->text(), QStringLiteral("abc〜"));
 
     f.form.cmd_standby->click();
@@ -316,7 +289,7 @@ void TestStandbyFaults::pastedLineBreaksStayOnOneLine()
     auto *edit = f.form.findChild<QLineEdit *>(box);
     QVERIFY(edit);
     edit->clear();
-    paste(edit, pasted);
+    pasteText(edit, pasted);
 
     f.form.cmd_standby->click();
 

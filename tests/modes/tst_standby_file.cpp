@@ -1,28 +1,21 @@
 // The set_up.ini a standby writes, byte for byte: 326 lines ended by CR LF in code page 932, the
 // current group's slot and lines 9..12 as the window stands, every other line as it was read.
 // The expected bytes are spelled out here, not produced by the program's own converter.
+#include "settings/file_bytes.h"
 #include "standby_form.h"
 
 #include <QTest>
 
 namespace {
 
-QByteArray sjis(std::initializer_list<int> values)
-{
-    QByteArray bytes;
-    for (int v : values)
-        bytes += char(v);
-    return bytes;
-}
-
 // 山田〜太郎 typed with U+301C WAVE DASH, which code page 932 holds as 0x8160.
 const QString kYamada = QStringLiteral("山田\u301C太郎");
-const QByteArray kYamadaBytes = sjis({0x8E, 0x52, 0x93, 0x63, 0x81, 0x60, 0x91, 0xBE, 0x98, 0x59});
-const QByteArray kHanakoBytes = sjis({0x89, 0xD4, 0x8E, 0x71});
-const QByteArray kHalfWidthAiBytes = sjis({0xB1, 0xB2});
-const QByteArray kPrizesMemoBytes = sjis({0x8F, 0xDC, 0x95, 0x69});
-const QByteArray kFirstPrizeBytes = sjis({0x88, 0xEA, 0x93, 0x99});
-const QByteArray kSecondPrizeBytes = sjis({0x93, 0xF1, 0x93, 0x99});
+const QByteArray kYamadaBytes = byteString({0x8E, 0x52, 0x93, 0x63, 0x81, 0x60, 0x91, 0xBE, 0x98, 0x59});
+const QByteArray kHanakoBytes = byteString({0x89, 0xD4, 0x8E, 0x71});
+const QByteArray kHalfWidthAiBytes = byteString({0xB1, 0xB2});
+const QByteArray kPrizesMemoBytes = byteString({0x8F, 0xDC, 0x95, 0x69});
+const QByteArray kFirstPrizeBytes = byteString({0x88, 0xEA, 0x93, 0x99});
+const QByteArray kSecondPrizeBytes = byteString({0x93, 0xF1, 0x93, 0x99});
 
 const QByteArray kCounts[7] = {"3", "5", "2", "37", "4", "2", "4"};
 
@@ -53,9 +46,9 @@ QList<QByteArray> earlierFile(int group, const QByteArray &modeLine)
     for (int i = 0; i < 37; ++i)
         line(lines, 21 + i) = "S" + QByteArray::number(i);
     line(lines, 21 + 5) = kFirstPrizeBytes;
-    line(lines, 58) = sjis({0x82, 0xA0});
+    line(lines, 58) = byteString({0x82, 0xA0});
     line(lines, 60) = "sixty";
-    line(lines, 38 * 2 + 24) = sjis({0x97, 0xE9, 0x96, 0xD8});
+    line(lines, 38 * 2 + 24) = byteString({0x97, 0xE9, 0x96, 0xD8});
     return lines;
 }
 

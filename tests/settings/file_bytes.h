@@ -7,6 +7,15 @@
 #include <QList>
 #include <QTest>
 
+// Bytes written out one by one, as code page 932 tables give them.
+inline QByteArray byteString(std::initializer_list<int> values)
+{
+    QByteArray result;
+    for (int v : values)
+        result += char(v);
+    return result;
+}
+
 // The file a program writes: the given lines (first is line 1) then empty ones up to 326, each
 // followed by CR LF.
 inline QByteArray fileOf(const QList<QByteArray> &firstLines)

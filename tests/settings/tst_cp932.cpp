@@ -1,19 +1,12 @@
 // Code page 932 conversion, the mended look-alikes, and turning pasted text into one line.
 #include "settings/cp932.h"
+#include "settings/file_bytes.h"
 
 #include <QtTest>
 
 using namespace settings;
 
 namespace {
-
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray result;
-    for (int v : values)
-        result += char(v);
-    return result;
-}
 
 QString chars(std::initializer_list<char16_t> values)
 {
@@ -61,23 +54,23 @@ void TestCp932::decode_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("ASCII") << QByteArray("Abc 12") << "Abc 12";
     QTest::newRow("backslash stays a backslash") << QByteArray("\\~") << "\\~";
-    QTest::newRow("hiragana") << bytes({0x82, 0xA0}) << QStringLiteral("あ");
-    QTest::newRow("kanji with a wave dash") << bytes({0x8E, 0x52, 0x93, 0x63, 0x81, 0x60, 0x91, 0xBE, 0x98, 0x59})
+    QTest::newRow("hiragana") << byteString({0x82, 0xA0}) << QStringLiteral("あ");
+    QTest::newRow("kanji with a wave dash") << byteString({0x8E, 0x52, 0x93, 0x63, 0x81, 0x60, 0x91, 0xBE, 0x98, 0x59})
                                             << QStringLiteral("山田～太郎");
-    QTest::newRow("half-width kana") << bytes({0xB1, 0xDF}) << chars({0xFF71, 0xFF9F});
-    QTest::newRow("NEC special") << bytes({0x87, 0x40}) << QStringLiteral("①");
-    QTest::newRow("IBM extension") << bytes({0xFA, 0x40}) << chars({0x2170});
-    QTest::newRow("user-defined area") << bytes({0xF0, 0x40}) << chars({0xE000});
-    QTest::newRow("control codes are ASCII") << bytes({0x1A, 0x1C, 0x7F}) << chars({0x1A, 0x1C, 0x7F});
+    QTest::newRow("half-width kana") << byteString({0xB1, 0xDF}) << chars({0xFF71, 0xFF9F});
+    QTest::newRow("NEC special") << byteString({0x87, 0x40}) << QStringLiteral("①");
+    QTest::newRow("IBM extension") << byteString({0xFA, 0x40}) << chars({0x2170});
+    QTest::newRow("user-defined area") << byteString({0xF0, 0x40}) << chars({0xE000});
+    QTest::newRow("control codes are ASCII") << byteString({0x1A, 0x1C, 0x7F}) << chars({0x1A, 0x1C, 0x7F});
     QTest::newRow("NUL keeps what follows") << QByteArray("a\0b", 3) << chars({u'a', 0, u'b'});
-    QTest::newRow("0x80") << bytes({0x80, 0x41}) << QString(kFffd) + u'A';
-    QTest::newRow("0xA0") << bytes({0xA0}) << QString(kFffd);
-    QTest::newRow("0xFD..0xFF") << bytes({0xFD, 0xFE, 0xFF}) << QString(3, kFffd);
-    QTest::newRow("lead byte before a blank") << bytes({0x82, 0x20, 0x41}) << QString(kFffd) + QStringLiteral(" A");
-    QTest::newRow("lead byte before DEL") << bytes({0x82, 0x7F}) << QString(kFffd) + QChar(0x7F);
-    QTest::newRow("lead byte at the end") << bytes({0x41, 0x82}) << u'A' + QString(kFffd);
-    QTest::newRow("unassigned pair is one character") << bytes({0x85, 0x40, 0x41}) << QString(kFffd) + u'A';
-    QTest::newRow("UTF-8 byte-order mark is no mark") << bytes({0xEF, 0xBB, 0xBF}) << QString(kFffd) + QChar(0xFF7F);
+    QTest::newRow("0x80") << byteString({0x80, 0x41}) << QString(kFffd) + u'A';
+    QTest::newRow("0xA0") << byteString({0xA0}) << QString(kFffd);
+    QTest::newRow("0xFD..0xFF") << byteString({0xFD, 0xFE, 0xFF}) << QString(3, kFffd);
+    QTest::newRow("lead byte before a blank") << byteString({0x82, 0x20, 0x41}) << QString(kFffd) + QStringLiteral(" A");
+    QTest::newRow("lead byte before DEL") << byteString({0x82, 0x7F}) << QString(kFffd) + QChar(0x7F);
+    QTest::newRow("lead byte at the end") << byteString({0x41, 0x82}) << u'A' + QString(kFffd);
+    QTest::newRow("unassigned pair is one character") << byteString({0x85, 0x40, 0x41}) << QString(kFffd) + u'A';
+    QTest::newRow("UTF-8 byte-order mark is no mark") << byteString({0xEF, 0xBB, 0xBF}) << QString(kFffd) + QChar(0xFF7F);
     QTest::newRow("UTF-8 text") << QByteArray("\xE3\x81\x82") << QStringLiteral("縺") + kFffd;
 }
 
@@ -95,11 +88,11 @@ void TestCp932::encode_data()
     QTest::newRow("ASCII") << "Abc 12" << QByteArray("Abc 12");
     QTest::newRow("empty") << "" << QByteArray();
     QTest::newRow("name with WAVE DASH") << QStringLiteral("山田\u301C太郎")
-                                         << bytes({0x8E, 0x52, 0x93, 0x63, 0x81, 0x60, 0x91, 0xBE, 0x98, 0x59});
+                                         << byteString({0x8E, 0x52, 0x93, 0x63, 0x81, 0x60, 0x91, 0xBE, 0x98, 0x59});
     QTest::newRow("name with FULLWIDTH TILDE") << QStringLiteral("山田\uFF5E太郎")
-                                               << bytes({0x8E, 0x52, 0x93, 0x63, 0x81, 0x60, 0x91, 0xBE, 0x98, 0x59});
-    QTest::newRow("half-width kana") << chars({0xFF71}) << bytes({0xB1});
-    QTest::newRow("control codes are ASCII") << chars({0x1A, 0x1C, 0x7F}) << bytes({0x1A, 0x1C, 0x7F});
+                                               << byteString({0x8E, 0x52, 0x93, 0x63, 0x81, 0x60, 0x91, 0xBE, 0x98, 0x59});
+    QTest::newRow("half-width kana") << chars({0xFF71}) << byteString({0xB1});
+    QTest::newRow("control codes are ASCII") << chars({0x1A, 0x1C, 0x7F}) << byteString({0x1A, 0x1C, 0x7F});
     QTest::newRow("NUL") << chars({u'a', 0, u'b'}) << QByteArray("a\0b", 3);
     QTest::newRow("emoji") << QStringLiteral("a😀b") << QByteArray("a?b");
     QTest::newRow("lone surrogate") << chars({u'a', 0xD800, u'b'}) << QByteArray("a?b");
@@ -121,13 +114,13 @@ void TestCp932::mendsAreTheBytesTheirLookAlikesDecodeFrom_data()
     QTest::addColumn<QChar>("typed");
     QTest::addColumn<QChar>("lookAlike");
     QTest::addColumn<QByteArray>("stored");
-    QTest::newRow("WAVE DASH") << QChar(0x301C) << QChar(0xFF5E) << bytes({0x81, 0x60});
-    QTest::newRow("DOUBLE VERTICAL LINE") << QChar(0x2016) << QChar(0x2225) << bytes({0x81, 0x61});
-    QTest::newRow("MINUS SIGN") << QChar(0x2212) << QChar(0xFF0D) << bytes({0x81, 0x7C});
-    QTest::newRow("CENT SIGN") << QChar(0x00A2) << QChar(0xFFE0) << bytes({0x81, 0x91});
-    QTest::newRow("POUND SIGN") << QChar(0x00A3) << QChar(0xFFE1) << bytes({0x81, 0x92});
-    QTest::newRow("NOT SIGN") << QChar(0x00AC) << QChar(0xFFE2) << bytes({0x81, 0xCA});
-    QTest::newRow("EM DASH") << QChar(0x2014) << QChar(0x2015) << bytes({0x81, 0x5C});
+    QTest::newRow("WAVE DASH") << QChar(0x301C) << QChar(0xFF5E) << byteString({0x81, 0x60});
+    QTest::newRow("DOUBLE VERTICAL LINE") << QChar(0x2016) << QChar(0x2225) << byteString({0x81, 0x61});
+    QTest::newRow("MINUS SIGN") << QChar(0x2212) << QChar(0xFF0D) << byteString({0x81, 0x7C});
+    QTest::newRow("CENT SIGN") << QChar(0x00A2) << QChar(0xFFE0) << byteString({0x81, 0x91});
+    QTest::newRow("POUND SIGN") << QChar(0x00A3) << QChar(0xFFE1) << byteString({0x81, 0x92});
+    QTest::newRow("NOT SIGN") << QChar(0x00AC) << QChar(0xFFE2) << byteString({0x81, 0xCA});
+    QTest::newRow("EM DASH") << QChar(0x2014) << QChar(0x2015) << byteString({0x81, 0x5C});
 }
 
 void TestCp932::mendsAreTheBytesTheirLookAlikesDecodeFrom()
@@ -146,9 +139,9 @@ void TestCp932::mendsAreTheBytesTheirLookAlikesDecodeFrom()
 void TestCp932::everyCharacterReadWritesBackToItself()
 {
     for (int b = 0; b < 0x80; ++b)
-        QCOMPARE(encodeCp932(decodeCp932(bytes({b}))), bytes({b}));
+        QCOMPARE(encodeCp932(decodeCp932(byteString({b}))), byteString({b}));
     for (int b = 0xA1; b <= 0xDF; ++b)
-        QCOMPARE(encodeCp932(decodeCp932(bytes({b}))), bytes({b}));
+        QCOMPARE(encodeCp932(decodeCp932(byteString({b}))), byteString({b}));
     int characters = 0;
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
         if (lead >= 0xA0 && lead <= 0xDF)
@@ -156,7 +149,7 @@ void TestCp932::everyCharacterReadWritesBackToItself()
         for (int trail = 0x40; trail <= 0xFC; ++trail) {
             if (trail == 0x7F)
                 continue;
-            const QString text = decodeCp932(bytes({lead, trail}));
+            const QString text = decodeCp932(byteString({lead, trail}));
             QCOMPARE(text.size(), 1);
             if (text[0] == kFffd)
                 continue;
@@ -208,10 +201,10 @@ void TestCp932::completeLength_data()
     QTest::addColumn<int>("length");
     QTest::newRow("empty") << QByteArray() << 0;
     QTest::newRow("ASCII") << QByteArray("abc") << 3;
-    QTest::newRow("whole pair") << bytes({0x82, 0xA0}) << 2;
-    QTest::newRow("half a pair") << bytes({0x41, 0x82, 0xA0, 0x82}) << 3;
-    QTest::newRow("trail byte that looks like a lead") << bytes({0x82, 0x81}) << 2;
-    QTest::newRow("kana at the end") << bytes({0x82, 0xA0, 0xB1}) << 3;
+    QTest::newRow("whole pair") << byteString({0x82, 0xA0}) << 2;
+    QTest::newRow("half a pair") << byteString({0x41, 0x82, 0xA0, 0x82}) << 3;
+    QTest::newRow("trail byte that looks like a lead") << byteString({0x82, 0x81}) << 2;
+    QTest::newRow("kana at the end") << byteString({0x82, 0xA0, 0xB1}) << 3;
 }
 
 void TestCp932::completeLength()

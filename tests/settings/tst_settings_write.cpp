@@ -16,14 +16,6 @@ using namespace settings;
 
 namespace {
 
-QByteArray sjis(std::initializer_list<int> values)
-{
-    QByteArray result;
-    for (int v : values)
-        result += char(v);
-    return result;
-}
-
 QStringList entries(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -81,12 +73,12 @@ void TestSettingsWrite::byteExactFile()
     expected[9] = "0";
     expected[10] = "6";
     expected[11] = "-1";
-    expected[20] = sjis({0x88, 0xEA, 0x93, 0x99});
-    expected[288] = sjis({0x8F, 0xDC, 0x95, 0x69});
-    expected[289] = sjis({0x8E, 0x52, 0x93, 0x63, 0x81, 0x60, 0x91, 0xBE, 0x98, 0x59});
-    expected[290] = sjis({0x89, 0xD4, 0x8E, 0x71});
+    expected[20] = byteString({0x88, 0xEA, 0x93, 0x99});
+    expected[288] = byteString({0x8F, 0xDC, 0x95, 0x69});
+    expected[289] = byteString({0x8E, 0x52, 0x93, 0x63, 0x81, 0x60, 0x91, 0xBE, 0x98, 0x59});
+    expected[290] = byteString({0x89, 0xD4, 0x8E, 0x71});
     expected[292] = "Taro";
-    expected[325] = sjis({0xB1, 0xB2});
+    expected[325] = byteString({0xB1, 0xB2});
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("set_up.ini"));

@@ -2,10 +2,9 @@
 #include "app/form1.h"
 #include "settings/text_validator.h"
 #include "support/fake_seams.h"
+#include "support/user_input.h"
 
 #include <QApplication>
-#include <QClipboard>
-#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -27,25 +26,6 @@ private slots:
     void memoRefusesEmojiAndJoinsLines();
     void programTextIsNotFiltered();
 
-private:
-    // Types each character as one key press carrying its text (QTest::keyClicks knows only ASCII).
-    static void type(QWidget *box, const QString &text)
-    {
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text.mid(i, length));
-            QApplication::sendEvent(box, &press);
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, text.mid(i, length));
-            QApplication::sendEvent(box, &release);
-            i += length - 1;
-        }
-    }
-
-    static void paste(QLineEdit *edit, const QString &text)
-    {
-        QGuiApplication::clipboard()->setText(text);
-        edit->paste();
-    }
 };
 
 // Rows: input and cursor, then the verdict and the text and cursor it leaves.
@@ -101,7 +81,7 @@ void TestTextValidator::typingKeepsStorableText()
     TestSeams ts;
     Form1 form(std::move(ts.seams));
     QLineEdit *box = form.man[0];
-    type(box, QStringLiteral("山田〜太郎 A1"));
+    typeText(box, QStringLiteral("山田〜太郎 A1"));
     QCOMPARE(box->text(), QStringLiteral("山田〜太郎 A1"));
 }
 
@@ -110,8 +90,8 @@ void TestTextValidator::typedEmojiIsRefused()
     TestSeams ts;
     Form1 form(std::move(ts.seams));
     QLineEdit *box = form.man[3];
-    type(box, QStringLiteral("花子"));
-    type(box, QStringLiteral("😀"));
+    typeText(box, QStringLiteral("花子"));
+    typeText(box, QStringLiteral("😀"));
     QCOMPARE(box->text(), QStringLiteral("花子"));
     // Each half of the pair on its own is refused too.
     for (QChar half : QStringLiteral("😀")) {
@@ -119,7 +99,7 @@ void TestTextValidator::typedEmojiIsRefused()
         QApplication::sendEvent(box, &press);
     }
     QCOMPARE(box->text(), QStringLiteral("花子"));
-    type(box, QStringLiteral("é"));
+    typeText(box, QStringLiteral("é"));
     QCOMPARE(box->text(), QStringLiteral("花子"));
     QTest::keyClicks(box, QStringLiteral("1"));
     QCOMPARE(box->text(), QStringLiteral("花子1"));
@@ -149,10 +129,10 @@ void TestTextValidator::typingLimitStillHolds()
     TestSeams ts;
     Form1 form(std::move(ts.seams));
     QLineEdit *box = form.man[0];
-    type(box, QStringLiteral("あいうえおかきくけこさしすせそ"));
+    typeText(box, QStringLiteral("あいうえおかきくけこさしすせそ"));
     QCOMPARE(box->text(), QStringLiteral("あいうえおかきくけこさし"));
     box->clear();
-    paste(box, QStringLiteral("あいうえおか\nきくけこさしすせそ"));
+    pasteText(box, QStringLiteral("あいうえおか\nきくけこさしすせそ"));
     QCOMPARE(box->text(), QStringLiteral("あいうえおか きくけこさ"));
 }
 
@@ -184,7 +164,7 @@ void TestTextValidator::pastedLineBreaksBecomeOneLine()
     QLineEdit *box = form.man[1];
     box->setText(before);
     box->setCursorPosition(cursor);
-    paste(box, pasted);
+    pasteText(box, pasted);
     QCOMPARE(box->text(), after);
     QCOMPARE(box->cursorPosition(), afterCursor);
 }
@@ -196,10 +176,10 @@ void TestTextValidator::pastedEmojiIsRefused()
     QLineEdit *box = form.man[2];
     box->setText(QStringLiteral("太郎"));
     box->setCursorPosition(2);
-    paste(box, QStringLiteral("さん👍"));
+    pasteText(box, QStringLiteral("さん👍"));
     QCOMPARE(box->text(), QStringLiteral("太郎"));
     box->selectAll();
-    paste(box, QStringLiteral("👍"));
+    pasteText(box, QStringLiteral("👍"));
     QCOMPARE(box->text(), QStringLiteral("太郎"));
 }
 
@@ -208,10 +188,10 @@ void TestTextValidator::memoRefusesEmojiAndJoinsLines()
     TestSeams ts;
     Form1 form(std::move(ts.seams));
     QLineEdit *memo = form.txt_mem;
-    type(memo, QStringLiteral("忘年会"));
-    type(memo, QStringLiteral("🍻"));
+    typeText(memo, QStringLiteral("忘年会"));
+    typeText(memo, QStringLiteral("🍻"));
     QCOMPARE(memo->text(), QStringLiteral("忘年会"));
-    paste(memo, QStringLiteral("\n二次会\n"));
+    pasteText(memo, QStringLiteral("\n二次会\n"));
     QCOMPARE(memo->text(), QStringLiteral("忘年会 二次会"));
 }
 
@@ -225,7 +205,7 @@ void TestTextValidator::programTextIsNotFiltered()
     QCOMPARE(form.man[0]->text(), fromFile);
     form.ans[0]->setText(QStringLiteral("あたり"));
     QCOMPARE(form.ans[0]->text(), QStringLiteral("あたり"));
-    type(form.man[0], QStringLiteral("😀"));
+    typeText(form.man[0], QStringLiteral("😀"));
     QCOMPARE(form.man[0]->text(), fromFile);
 }
 
