@@ -9,6 +9,7 @@
 
 void Form1::cmd_up3_Click()
 {
+    settings::checkedGroup(st.group_no);
     st.prev_group_no = st.group_no;
     st.group_no = st.group_no == settings::kGroupCount ? 1 : to16(st.group_no + 1);
     mem_ls();
@@ -16,6 +17,7 @@ void Form1::cmd_up3_Click()
 
 void Form1::cmd_dn3_Click()
 {
+    settings::checkedGroup(st.group_no);
     st.prev_group_no = st.group_no;
     st.group_no = st.group_no == 1 ? settings::kGroupCount : to16(st.group_no - 1);
     mem_ls();

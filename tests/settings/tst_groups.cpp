@@ -24,6 +24,7 @@ private slots:
     void badCountsInTheGroupEntered_data();
     void badCountsInTheGroupEntered();
     void failedSaveKeepsTheGroup();
+    void noGroupYetChangesNothing();
 };
 
 static void clickTimes(QPushButton *button, int times)
@@ -196,6 +197,19 @@ void TestGroups::failedSaveKeepsTheGroup()
     QCOMPARE(form.st.man_count, int16_t(3));
     QCOMPARE(form.man[2]->text(), QStringLiteral("花子"));
     QCOMPARE(form.txt_mem->text(), QStringLiteral("大事なメモ"));
+}
+
+// A window whose group was never loaded has no group to leave: the buttons stop at once.
+void TestGroups::noGroupYetChangesNothing()
+{
+    SettingsForm f;
+    Form1 form(std::move(f.ts.seams));
+    QVERIFY(!form.guarded([&] { form.cmd_up3_Click(); }));
+    QCOMPARE(form.st.group_no, int16_t(0));
+    QCOMPARE(form.st.prev_group_no, int16_t(0));
+    QTest::mouseClick(form.cmd_dn3, Qt::LeftButton);
+    QCOMPARE(form.st.group_no, int16_t(0));
+    QVERIFY(!QFile::exists(f.path));
 }
 
 QTEST_MAIN(TestGroups)
