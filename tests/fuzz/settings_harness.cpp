@@ -2,6 +2,7 @@
 
 #include "app/units.h"
 #include "modes/mode_cycle.h"
+#include "panel/panel_text.h"
 #include "settings/cp932.h"
 #include "settings/layout.h"
 #include "settings/numbers.h"
@@ -94,10 +95,16 @@ QString startupProblem(SetupLines &lines)
         if (participants < 2 || participants > kNamesPerGroup)
             return QStringLiteral("group %1 would open with %2 participants").arg(g).arg(participants);
     }
+    // What man_set computes from the count.
+    if (panel::participantCaption(manCount).isEmpty() || panel::outerHeightTwips(manCount) <= 0)
+        return QStringLiteral("no layout for %1 participants").arg(manCount);
 
     guardSpareWinnerLine(lines);
     if (testedBelow(lines[kSpareWinnerLine], 1))
         return lineProblem(kSpareWinnerLine, QStringLiteral("below 1 after start-up"));
+    // What atari_set shows.
+    if (panel::winnerCaption(groupCounts(lines, group).winners).isEmpty())
+        return QStringLiteral("no winner caption");
 
     const int16_t mode = modes::nextDrawMode(storedDrawMode(lines[kModeLine]));
     if (mode < modes::kWinnerMode || mode > modes::kNumberMode || !modes::modeLook(mode))
