@@ -84,8 +84,16 @@ QChar decodeUnit(QByteArrayView unit)
     return QChar(c);
 }
 
+// One character's bytes in code page 932; none when it cannot hold the character.
+struct EncodedUnit
+{
+    char bytes[2] = {};
+    qsizetype size = 0;
+    QByteArrayView view() const { return QByteArrayView(bytes, size); }
+};
+
 // The same for encoding; an entry holds a "known" bit, the byte count and the bytes.
-QByteArray encodeUnit(QChar c)
+EncodedUnit encodeUnit(QChar c)
 {
     static std::array<std::atomic<uint32_t>, 0x10000> known;
     constexpr uint32_t kKnown = 1u << 24;
@@ -97,9 +105,7 @@ QByteArray encodeUnit(QChar c)
             entry |= uint32_t(uchar(bytes[i])) << (8 * (1 - i));
         known[c.unicode()].store(entry, std::memory_order_relaxed);
     }
-    const int size = int(entry >> 16 & 0xFF);
-    const char bytes[2] = {char(entry >> 8 & 0xFF), char(entry & 0xFF)};
-    return QByteArray(bytes, size);
+    return EncodedUnit{{char(entry >> 8 & 0xFF), char(entry & 0xFF)}, qsizetype(entry >> 16 & 0xFF)};
 }
 
 bool isLineBreak(QChar c)
@@ -172,15 +178,15 @@ QByteArray encodeCp932(const QString &text)
         }
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             ++i;
-        const QByteArray unit = encodeUnit(mended(c));
-        bytes += unit.isEmpty() ? QByteArray("?") : unit;
+        const EncodedUnit unit = encodeUnit(mended(c));
+        bytes += unit.size == 0 ? QByteArrayView("?") : unit.view();
     }
     return bytes;
 }
 
 bool cp932Encodable(QChar c)
 {
-    return c.unicode() < 0x80 || !encodeUnit(mended(c)).isEmpty();
+    return c.unicode() < 0x80 || encodeUnit(mended(c)).size != 0;
 }
 
 bool cp932Encodable(const QString &text)
