@@ -29,6 +29,9 @@ QByteArray fileAfterSaves(int saves)
 
 struct Kill
 {
+    bool killed = false;
+    // What the program said when it ended by itself.
+    QByteArray error;
     int savesDone = 0;
     bool duringSave = false;
 };
@@ -84,15 +87,17 @@ Kill TestCrashSafeSave::killWhileSaving(const QString &path, int savesFirst,
         marks += process.readAllStandardOutput();
     }
     std::this_thread::sleep_for(delay);
-    ::kill(pid_t(process.processId()), SIGKILL);
+    // A process that has ended has no id (0), and kill(0) would reach the whole process group.
+    if (const qint64 id = process.processId(); id > 0)
+        ::kill(pid_t(id), SIGKILL);
     process.waitForFinished(10000);
 
     marks += process.readAllStandardOutput();
     Kill kill;
     kill.savesDone = int(marks.count('>'));
     kill.duringSave = marks.count('<') > kill.savesDone;
-    if (process.exitStatus() != QProcess::CrashExit)
-        qWarning("save_loop ended by itself: %s", process.readAllStandardError().constData());
+    kill.killed = process.exitStatus() == QProcess::CrashExit;
+    kill.error = process.readAllStandardError();
     return kill;
 }
 
@@ -108,6 +113,7 @@ void TestCrashSafeSave::killedWhileSavingLeavesOldOrNewFile()
         QVERIFY(writeBytes(path, fileAfterSaves(0)));
         const Kill kill = killWhileSaving(path, savesFirst(random), std::chrono::microseconds(delays(random)));
         const QByteArray found = fileBytes(path);
+        QVERIFY2(kill.killed, kill.error.isEmpty() ? "save_loop did not run" : kill.error.constData());
 
         QVERIFY2(QFile::exists(path), qPrintable(QStringLiteral("kill %1: the file is gone").arg(i)));
         const bool isOld = found == fileAfterSaves(kill.savesDone);
