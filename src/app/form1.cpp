@@ -153,9 +153,7 @@ int Form1::topTwips() const
 
 void Form1::moveTwips(double left, double top)
 {
-    // Far beyond any screen, yet clear of integer overflow.
-    constexpr double kFarAway = 1e7;
-    move(twipsToPixels(std::clamp(left, -kFarAway, kFarAway)), twipsToPixels(std::clamp(top, -kFarAway, kFarAway)));
+    move(positionToPixels(left), positionToPixels(top));
 }
 
 void Form1::setOuterWidthTwips(int width)

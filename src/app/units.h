@@ -2,6 +2,7 @@
 
 #include <QColor>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -11,6 +12,14 @@ constexpr int kTwipsPerPixel = 15;
 inline int twipsToPixels(double twips)
 {
     return int(std::lround(twips / kTwipsPerPixel));
+}
+
+// A window edge in pixels. Edges far beyond any screen are held where the pixel count cannot
+// overflow; a value that is no number gives 0.
+inline int positionToPixels(double twips)
+{
+    constexpr double kFarAway = 1e7;
+    return std::isnan(twips) ? 0 : twipsToPixels(std::clamp(twips, -kFarAway, kFarAway));
 }
 
 inline double pixelsToTwips(int pixels)

@@ -3,6 +3,10 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <array>
+#include <atomic>
+#include <cstdint>
+
 namespace settings {
 
 namespace {
@@ -28,7 +32,7 @@ bool isHalfWidthKana(uchar b)
 }
 
 // One character of one or two bytes; U+FFFD when code page 932 has none there.
-QChar decodeUnit(QByteArrayView unit)
+QChar convertToChar(QByteArrayView unit)
 {
     QStringDecoder decoder(kConverterName);
     const QString text = decoder(unit);
@@ -54,7 +58,7 @@ QChar mended(QChar c)
 }
 
 // The bytes of one non-ASCII character, or nothing when code page 932 cannot hold it.
-QByteArray encodeUnit(QChar c)
+QByteArray convertToBytes(QChar c)
 {
     if (c.isSurrogate() || c == kReplacement)
         return {};
@@ -63,6 +67,45 @@ QByteArray encodeUnit(QChar c)
     if (encoder.hasError() || bytes.isEmpty() || bytes.size() > 2 || uchar(bytes[0]) < 0x80)
         return {};
     return bytes;
+}
+
+// Opening a converter costs far more than converting one character, and a file holds thousands
+// of them; so each unit is converted once per run and remembered. Entries are only ever added,
+// and threads that race on one compute the same value. 0 marks a unit not converted yet.
+QChar decodeUnit(QByteArrayView unit)
+{
+    static std::array<std::atomic<char16_t>, 0x10000> known;
+    const uint key = unit.size() == 1 ? uchar(unit[0]) : uint(uchar(unit[0])) << 8 | uchar(unit[1]);
+    char16_t c = known[key].load(std::memory_order_relaxed);
+    if (c == 0) {
+        c = convertToChar(unit).unicode();
+        known[key].store(c, std::memory_order_relaxed);
+    }
+    return QChar(c);
+}
+
+// One character's bytes in code page 932; none when it cannot hold the character.
+struct EncodedUnit
+{
+    char bytes[2] = {};
+    qsizetype size = 0;
+    QByteArrayView view() const { return QByteArrayView(bytes, size); }
+};
+
+// The same for encoding; an entry holds a "known" bit, the byte count and the bytes.
+EncodedUnit encodeUnit(QChar c)
+{
+    static std::array<std::atomic<uint32_t>, 0x10000> known;
+    constexpr uint32_t kKnown = 1u << 24;
+    uint32_t entry = known[c.unicode()].load(std::memory_order_relaxed);
+    if (entry == 0) {
+        const QByteArray bytes = convertToBytes(c);
+        entry = kKnown | uint32_t(bytes.size()) << 16;
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            entry |= uint32_t(uchar(bytes[i])) << (8 * (1 - i));
+        known[c.unicode()].store(entry, std::memory_order_relaxed);
+    }
+    return EncodedUnit{{char(entry >> 8 & 0xFF), char(entry & 0xFF)}, qsizetype(entry >> 16 & 0xFF)};
 }
 
 bool isLineBreak(QChar c)
@@ -135,15 +178,15 @@ QByteArray encodeCp932(const QString &text)
         }
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             ++i;
-        const QByteArray unit = encodeUnit(mended(c));
-        bytes += unit.isEmpty() ? QByteArray("?") : unit;
+        const EncodedUnit unit = encodeUnit(mended(c));
+        bytes += unit.size == 0 ? QByteArrayView("?") : unit.view();
     }
     return bytes;
 }
 
 bool cp932Encodable(QChar c)
 {
-    return c.unicode() < 0x80 || !encodeUnit(mended(c)).isEmpty();
+    return c.unicode() < 0x80 || encodeUnit(mended(c)).size != 0;
 }
 
 bool cp932Encodable(const QString &text)

@@ -1,0 +1,184 @@
+#include "settings_harness.h"
+
+#include "app/units.h"
+#include "modes/mode_cycle.h"
+#include "panel/panel_text.h"
+#include "settings/cp932.h"
+#include "settings/layout.h"
+#include "settings/numbers.h"
+#include "settings/settings_file.h"
+#include "settings/startup_rules.h"
+
+#include <QBuffer>
+#include <QFile>
+
+#include <cmath>
+
+namespace fuzz {
+
+using namespace settings;
+
+namespace {
+
+SetupLines readBytes(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    SetupLines lines;
+    readSettings(buffer, lines);
+    return lines;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString lineProblem(int line, const QString &what)
+{
+    return QStringLiteral("line %1: %2").arg(line).arg(what);
+}
+
+QString readProblem(const SetupLines &lines)
+{
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const bool inFile = k >= 1 && k <= std::size_t(kLineCount);
+        if (!inFile && !lines[k].isEmpty())
+            return lineProblem(int(k), QStringLiteral("filled although it is not in the file"));
+        if (lines[k].contains(u'\r') || lines[k].contains(u'\n'))
+            return lineProblem(int(k), QStringLiteral("holds a line break"));
+        if (lines[k].size() > kMaxLineBytes)
+            return lineProblem(int(k), QStringLiteral("longer than a line is read"));
+    }
+    return {};
+}
+
+// Steps 5 and 6 of start-up: the edge is reset or kept, and gives a pixel position.
+QString windowEdgeProblem(SetupLines &lines, int line)
+{
+    const std::optional<float> edge = windowEdge(lines[line]);
+    if (testedBelow(lines[line], 0))
+        return lineProblem(line, QStringLiteral("still negative or no number after start-up"));
+    if (edge && (!std::isfinite(*edge) || *edge < 0.0f))
+        return lineProblem(line, QStringLiteral("gives the edge %1").arg(double(*edge)));
+    if (edge && std::abs(positionToPixels(*edge)) > 1000000)
+        return lineProblem(line, QStringLiteral("puts the window out of reach"));
+    return {};
+}
+
+// Start-up from step 2 on, in its order, with the checks each step must pass.
+QString startupProblem(SetupLines &lines)
+{
+    const int16_t group = openingGroup(lines[kGroupLine]);
+    if (!isGroup(group))
+        return QStringLiteral("opens group %1").arg(group);
+    try {
+        lines.at(memoLine(group));
+        for (int i = 0; i < kNamesPerGroup; ++i)
+            lines.at(nameLine(group, i));
+    } catch (const std::exception &e) {
+        return QStringLiteral("group %1 has no slot: %2").arg(group).arg(QLatin1String(e.what()));
+    }
+    for (int line : {kWindowTopLine, kWindowLeftLine}) {
+        if (QString problem = windowEdgeProblem(lines, line); !problem.isEmpty())
+            return problem;
+    }
+
+    const int16_t manCount = applyFirstRunDefaults(lines) ? kFirstRunParticipants
+                                                          : groupCounts(lines, group).participants;
+    if (manCount < 2 || manCount > kNamesPerGroup)
+        return QStringLiteral("opens with %1 participants").arg(manCount);
+    // A group change later opens any group from these lines.
+    for (int g = 1; g <= kGroupCount; ++g) {
+        const int16_t participants = groupCounts(lines, g).participants;
+        if (participants < 2 || participants > kNamesPerGroup)
+            return QStringLiteral("group %1 would open with %2 participants").arg(g).arg(participants);
+    }
+    // What man_set computes from the count.
+    if (panel::participantCaption(manCount).isEmpty() || panel::outerHeightTwips(manCount) <= 0)
+        return QStringLiteral("no layout for %1 participants").arg(manCount);
+
+    guardSpareWinnerLine(lines);
+    if (testedBelow(lines[kSpareWinnerLine], 1))
+        return lineProblem(kSpareWinnerLine, QStringLiteral("below 1 after start-up"));
+    // What atari_set shows.
+    if (panel::winnerCaption(groupCounts(lines, group).winners).isEmpty())
+        return QStringLiteral("no winner caption");
+
+    const int16_t mode = modes::nextDrawMode(storedDrawMode(lines[kModeLine]));
+    if (mode < modes::kWinnerMode || mode > modes::kNumberMode || !modes::modeLook(mode))
+        return QStringLiteral("opens in mode %1").arg(mode);
+    return {};
+}
+
+// A line read from a file that code page 932 holds whole comes back unchanged.
+QString roundTripProblem(const SetupLines &before, const SetupLines &after)
+{
+    for (int k = 1; k <= kLineCount; ++k) {
+        if (cp932Encodable(before[k]) && after[k] != before[k])
+            return lineProblem(k, QStringLiteral("reads back as another text"));
+        if (!cp932Encodable(after[k]))
+            return lineProblem(k, QStringLiteral("still holds a character the file cannot hold"));
+    }
+    return {};
+}
+
+} // namespace
+
+QString fileFormProblem(const QByteArray &bytes)
+{
+    if (!bytes.endsWith("\r\n"))
+        return QStringLiteral("the file does not end with CR LF");
+    const QList<QByteArray> parts = bytes.chopped(2).split('\n');
+    if (parts.size() != kLineCount)
+        return QStringLiteral("the file has %1 lines").arg(parts.size());
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QByteArray &part = parts[i];
+        const bool last = i + 1 == parts.size();
+        if ((!last && !part.endsWith('\r')) || part.chopped(last ? 0 : 1).contains('\r'))
+            return lineProblem(int(i) + 1, QStringLiteral("not ended by CR LF alone"));
+    }
+    return {};
+}
+
+QString settingsProblem(QByteArrayView input, const QString &folder)
+{
+    // Step 1: the same bytes read from memory and from a file.
+    SetupLines lines = readBytes(input.toByteArray());
+    const QString inputPath = folder + QStringLiteral("/input.ini");
+    {
+        QFile file(inputPath);
+        if (!file.open(QIODevice::WriteOnly) || file.write(input.data(), input.size()) != input.size())
+            return QStringLiteral("cannot write the input to %1").arg(inputPath);
+    }
+    SetupLines fromFile;
+    readSettingsFile(inputPath, fromFile);
+    if (fromFile != lines)
+        return QStringLiteral("reading the file differs from reading its bytes");
+    if (QString problem = readProblem(lines); !problem.isEmpty())
+        return problem;
+
+    if (QString problem = startupProblem(lines); !problem.isEmpty())
+        return problem;
+
+    // The next save: the file's form, and what reading it gives.
+    const QByteArray bytes = settingsBytes(lines);
+    if (QString problem = fileFormProblem(bytes); !problem.isEmpty())
+        return problem;
+    const QString path = folder + QStringLiteral("/set_up.ini");
+    const SaveResult saved = writeSettingsFile(path, lines);
+    if (!saved.ok)
+        return saved.message;
+    if (fileBytes(path) != bytes)
+        return QStringLiteral("the file written holds other bytes than the lines give");
+    SetupLines again;
+    readSettingsFile(path, again);
+    if (QString problem = roundTripProblem(lines, again); !problem.isEmpty())
+        return problem;
+    if (settingsBytes(again) != bytes)
+        return QStringLiteral("writing what was read back gives other bytes");
+    return {};
+}
+
+} // namespace fuzz

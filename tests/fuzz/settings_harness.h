@@ -1,0 +1,20 @@
+#pragma once
+// Any bytes as set_up.ini, taken through reading, the start-up decisions and repairs in the
+// order start-up makes them, and a write; shared by the fuzzer and the corpus replay test.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace fuzz {
+
+// What went wrong with the bytes as set_up.ini, or an empty text when every check holds:
+// the group is 1..7, every group opens with 2..37 participants, the mode is 0..2 after the
+// mode step, the window edges are usable, and the written file has 326 CR LF lines that
+// read back to lines whose next write gives the same bytes. `folder` receives the files.
+QString settingsProblem(QByteArrayView input, const QString &folder);
+
+// What is wrong with the bytes of a written file: anything but 326 lines each ended by CR LF.
+QString fileFormProblem(const QByteArray &bytes);
+
+} // namespace fuzz
