@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QThread>
 
 namespace settings {
 
@@ -87,6 +88,24 @@ QByteArray settingsBytes(const SetupLines &lines)
     return bytes;
 }
 
+// Bytes written in parts with a pause after each, only when a crash test sets
+// AMIDAKUJI_SAVE_PAUSE_MS, so that it can kill the program in the middle of a save.
+static bool writeAll(QSaveFile &file, const QByteArray &bytes)
+{
+    static const int pause = qEnvironmentVariableIntValue("AMIDAKUJI_SAVE_PAUSE_MS");
+    if (pause <= 0)
+        return file.write(bytes) == bytes.size() && file.flush();
+    constexpr int kParts = 8;
+    const qsizetype partSize = bytes.size() / kParts + 1;
+    for (qsizetype at = 0; at < bytes.size(); at += partSize) {
+        const QByteArray part = bytes.mid(at, partSize);
+        if (file.write(part) != part.size() || !file.flush())
+            return false;
+        QThread::msleep(pause);
+    }
+    return true;
+}
+
 SaveResult writeSettingsFile(const QString &path, const SetupLines &lines)
 {
     if (!cp932Available())
@@ -97,7 +116,7 @@ SaveResult writeSettingsFile(const QString &path, const SetupLines &lines)
         return failure(path, file.errorString());
     // commit() alone takes a short write in its final flush for success (Qt 6.4), which would
     // put a cut-off file in place when the disk fills up; so the flush is checked here.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    if (!writeAll(file, bytes)) {
         file.cancelWriting();
         return failure(path, QStringLiteral("書き込みが最後まで終わりませんでした"
                                             "（ディスクの空きが足りない可能性があります）。"));

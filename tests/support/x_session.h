@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QImage>
+#include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
@@ -37,7 +38,8 @@ public:
         return missing;
     }
 
-    // Starts Xvfb on a free display; -displayfd has it write the number once it listens.
+    // Starts Xvfb on a free display; -displayfd has it write the number once it listens, and
+    // -noreset keeps it from resetting (and refusing clients meanwhile) when the last one leaves.
     bool startServer(QString *error)
     {
         m_server = childProcess();
@@ -45,7 +47,7 @@ public:
         m_server->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
                                                  QStringLiteral("-screen"), QStringLiteral("0"),
                                                  QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                                 QStringLiteral("tcp")});
+                                                 QStringLiteral("tcp"), QStringLiteral("-noreset")});
         if (!m_server->waitForStarted(5000)) {
             *error = QStringLiteral("Xvfb did not start");
             return false;
@@ -75,20 +77,38 @@ public:
             *error = QStringLiteral("cannot copy %1 into %2").arg(executable, folder);
             return false;
         }
+        return launchProgram(folder, {}, error);
+    }
+
+    // Starts (again) the copy of the program in the folder, with extra environment settings.
+    bool launchProgram(const QString &folder, const QMap<QString, QString> &settings, QString *error)
+    {
+        stop(m_program);
         m_program = childProcess();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (auto it = settings.begin(); it != settings.end(); ++it)
+            environment.insert(it.key(), it.value());
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
         environment.insert(QStringLiteral("DISPLAY"), m_display);
         m_program->setProcessEnvironment(environment);
         m_program->setWorkingDirectory(folder);
         m_program->setProcessChannelMode(QProcess::MergedChannels);
-        m_program->start(copy, {});
+        m_program->start(folder + QStringLiteral("/amidakuji"), {});
         if (!m_program->waitForStarted(5000)) {
             *error = m_program->errorString();
             return false;
         }
         return true;
+    }
+
+    // Kills the program outright (SIGKILL), as a crash or a power cut would end it.
+    void killProgram()
+    {
+        if (!m_program)
+            return;
+        m_program->kill();
+        m_program->waitForFinished(3000);
     }
 
     bool programRunning() const { return m_program && m_program->state() == QProcess::Running; }
