@@ -86,6 +86,9 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
             int keyAscii = enter ? 13 : key->text().at(0).unicode();
             guarded([&] { man_KeyPress(index, keyAscii); });
         }
+        // After standby the locked name boxes take Space as a click: the keyboard's way to trace.
+        if (key->key() == Qt::Key_Space && !key->isAutoRepeat() && man[index]->isReadOnly())
+            guarded([this, index] { man_Click(index); });
     }
     return QWidget::eventFilter(watched, event);
 }
