@@ -8,7 +8,8 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # What building and running the program needs on Debian 12.
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins libgl-dev fonts-ipafont-gothic)
 # What the tests need besides: a real X server and the tools that look at its windows.
-TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick poppler-utils)
+TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick poppler-utils
+    dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0)
 
 say() { echo "scripts/$(basename "$0"): $*" >&2; }
 
