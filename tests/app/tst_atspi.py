@@ -8,6 +8,7 @@ import os
 import sys
 import time
 
+sys.dont_write_bytecode = True  # nothing is written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from xsession import Failure, XSession, wait_for  # noqa: E402
 
