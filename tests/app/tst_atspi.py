@@ -107,11 +107,25 @@ def expect_names(window):
     check(all(name.strip() for name in names), f"a control without a name: {names}")
 
 
+MEMO_LINE = 61  # the memo of group 1
+MEMO = "読み上げの会"
+SETTINGS = "amidakuji/set_up.ini"
+
+
+def settings_file(lines):
+    """326 lines in code page 932, each ended by CR LF; lines maps line numbers to texts."""
+    return "".join(lines.get(k, "") + "\r\n" for k in range(1, 327)).encode("cp932")
+
+
 def run(program):
     env = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_ACCESSIBILITY": "1", "LANG": "C.UTF-8"}
-    with XSession(program, env) as session:
+    # Installed into a folder it cannot write: set_up.ini is read from and saved into the user's
+    # configuration folder.
+    with XSession(program, env, read_only_folder=True,
+                  config_files={SETTINGS: settings_file({MEMO_LINE: MEMO})}) as session:
         window = Window(session)
         expect_names(window)
+        check(window.text("グループメモ") == MEMO, "the memo was not read from the configuration folder")
         session.focus()
 
         # Five participants, winner mode with two winners.
@@ -162,6 +176,10 @@ def run(program):
             box = states(window.named(f"名前{i}"))
             check("read-only" in box, f"名前{i} is not read-only: {box}")
         check("sensitive" not in states(window.named("印刷")), "印刷 is usable before tracing")
+        saved = open(os.path.join(session.config.name, SETTINGS), "rb").read().decode("cp932").split("\r\n")
+        check(saved[MEMO_LINE - 1] == MEMO and saved[MEMO_LINE:MEMO_LINE + 5] == NAMES,
+              f"standby did not save the group into the configuration folder: {saved[MEMO_LINE - 1:MEMO_LINE + 5]}")
+        check(os.listdir(session.program_folder) == ["amidakuji"], "something was written beside the program")
 
         # Space in each locked name box traces that participant.
         for i in range(1, len(NAMES) + 1):

@@ -35,9 +35,21 @@ def wait_for(what, probe, seconds=20.0, step=0.05):
 class XSession:
     """Xvfb on a free display, and the program copied into a folder of its own."""
 
-    def __init__(self, program, extra_env=None, screen="1280x1024x24"):
+    def __init__(self, program, extra_env=None, screen="1280x1024x24", read_only_folder=False,
+                 config_files=None):
+        """read_only_folder: the program's folder is made read-only (mode 555), as after an
+        installation; config_files: {relative path: bytes} put into the user's configuration
+        folder (XDG_CONFIG_HOME, a folder of its own) before the program starts."""
         need("Xvfb", "xdotool")
         self.folder = tempfile.TemporaryDirectory(prefix="amidakuji-")
+        self.config = tempfile.TemporaryDirectory(prefix="amidakuji-config-")
+        self.program_folder = os.path.join(self.folder.name, "program")
+        os.mkdir(self.program_folder)
+        for relative, data in (config_files or {}).items():
+            path = os.path.join(self.config.name, relative)
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "wb") as file:
+                file.write(data)
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-nolisten", "tcp"],
@@ -49,13 +61,15 @@ class XSession:
             self.close()
             raise Failure("Xvfb gave no display number")
         self.display = f":{number}"
-        self.env = dict(os.environ, DISPLAY=self.display)
+        self.env = dict(os.environ, DISPLAY=self.display, XDG_CONFIG_HOME=self.config.name)
         self.env.pop("QT_QPA_PLATFORM", None)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env.update(extra_env or {})
-        copy = os.path.join(self.folder.name, "amidakuji")
+        copy = os.path.join(self.program_folder, "amidakuji")
         shutil.copy2(program, copy)
-        self.program = subprocess.Popen([copy], cwd=self.folder.name, env=self.env,
+        if read_only_folder:
+            os.chmod(self.program_folder, 0o555)
+        self.program = subprocess.Popen([copy], cwd=self.program_folder, env=self.env,
                                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         self.window = wait_for("the program's window", self._find_window)
 
@@ -94,7 +108,10 @@ class XSession:
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait()
+        if hasattr(self, "program_folder"):
+            os.chmod(self.program_folder, 0o755)
         self.folder.cleanup()
+        self.config.cleanup()
 
     def __enter__(self):
         return self
