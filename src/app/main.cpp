@@ -19,6 +19,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     QApplication app(argc, argv);
+    // Ties the window to its menu entry (amidakuji.desktop), whose icon the desktop then shows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("amidakuji"));
     Form1 form;
     form.Form_Load();
     form.show();
