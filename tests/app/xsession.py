@@ -36,17 +36,19 @@ class XSession:
     """Xvfb on a free display, and the program copied into a folder of its own."""
 
     def __init__(self, program, extra_env=None, screen="1280x1024x24", read_only_folder=False,
-                 config_files=None):
+                 config_files=None, program_files=None):
         """read_only_folder: the program's folder is made read-only (mode 555), as after an
-        installation; config_files: {relative path: bytes} put into the user's configuration
-        folder (XDG_CONFIG_HOME, a folder of its own) before the program starts."""
+        installation; config_files and program_files: {relative path: bytes} put into the user's
+        configuration folder (XDG_CONFIG_HOME, a folder of its own) or beside the program before
+        it starts."""
         need("Xvfb", "xdotool")
         self.folder = tempfile.TemporaryDirectory(prefix="amidakuji-")
         self.config = tempfile.TemporaryDirectory(prefix="amidakuji-config-")
         self.program_folder = os.path.join(self.folder.name, "program")
         os.mkdir(self.program_folder)
-        for relative, data in (config_files or {}).items():
-            path = os.path.join(self.config.name, relative)
+        files = [(self.config.name, config_files), (self.program_folder, program_files)]
+        for folder, relative, data in ((f, r, d) for f, given in files for r, d in (given or {}).items()):
+            path = os.path.join(folder, relative)
             os.makedirs(os.path.dirname(path), exist_ok=True)
             with open(path, "wb") as file:
                 file.write(data)
