@@ -1,13 +1,28 @@
 #include "surface.h"
 #include "units.h"
 
+#include <QFontDatabase>
 #include <QPainter>
+
+// The first of the faces that is installed; asking for missing ones costs a font fallback
+// search per font, which slows start-up.
+static QStringList installedProgramFaces()
+{
+    QStringList faces;
+    for (const QString &face : {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                                QStringLiteral("IPAPGothic")}) {
+        if (QFontDatabase::hasFamily(face))
+            return {face};
+        faces << face;
+    }
+    return faces;
+}
 
 QFont programFont(double pointSize, bool bold)
 {
+    static const QStringList faces = installedProgramFaces();
     QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                      QStringLiteral("IPAPGothic")});
+    font.setFamilies(faces);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;

@@ -1,6 +1,7 @@
 // map_timer [--settle MS] PROGRAM [ARGUMENTS...]: starts PROGRAM on the X display in DISPLAY and
 // prints, on one line, the milliseconds from the start to the first top-level window being
-// mapped, and the program's peak resident memory in KiB. The program is stopped once its window
+// mapped, the program's peak resident memory in KiB, and the processor time it used in
+// milliseconds (user and system, the settling time included). The program is stopped once its window
 // has been mapped for --settle milliseconds (default 500), so that its first painting counts too.
 // Needs a display without a window manager (Xvfb), where top-level windows are the root's children.
 #include <X11/Xlib.h>
@@ -85,6 +86,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "map_timer: %s mapped no window\n", argv[first]);
         return 1;
     }
-    std::printf("%.1f %ld\n", mappedAfter, usage.ru_maxrss);
+    const double cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    std::printf("%.1f %ld %.1f\n", mappedAfter, usage.ru_maxrss, cpuMs);
     return 0;
 }
