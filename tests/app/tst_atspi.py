@@ -78,6 +78,10 @@ class Window:
         check(len(matches) == 1, f"{len(matches)} controls are named {name!r}")
         return matches[0]
 
+    def any_named(self, name):
+        """Whether some control has this name now (for a caption that changes)."""
+        return any(control.get_name() == name for control in self.controls())
+
     def text(self, name):
         return Atspi.Text.get_text(self.named(name), 0, -1)
 
@@ -131,8 +135,7 @@ def run(program):
         # Five participants, winner mode with two winners.
         window.tab_to("参加人数を増やす")
         session.key("space", "space", "Return")
-        window.until("the caption 参加 5人", lambda: window.named("参加 5人") if "参加 5人" in [
-            c.get_name() for c in window.controls()] else None)
+        window.until("the caption 参加 5人", lambda: window.any_named("参加 5人"))
         mode = [c for c in window.controls() if c.get_name().endswith("モード")][0]
         window.tab_to(mode.get_name())
         # Lottery mode, number mode, winner mode: the button keeps the focus and changes its name.
@@ -145,8 +148,7 @@ def run(program):
               "Enter on the mode button did not reach winner mode")
         window.tab_to("あたりの数を増やす")
         session.key("Return")
-        window.until("the caption あたり2本", lambda: window.named("あたり2本") if "あたり2本" in [
-            c.get_name() for c in window.controls()] else None)
+        window.until("the caption あたり2本", lambda: window.any_named("あたり2本"))
 
         for i, name in enumerate(NAMES, start=1):
             window.tab_to(f"名前{i}")
