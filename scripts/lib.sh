@@ -6,7 +6,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What building and running the program needs on Debian 12.
-BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins libgl-dev fonts-ipafont-gothic)
+BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins libgl-dev libfontconfig-dev fonts-ipafont-gothic)
 # What the tests need besides: a real X server and the tools that look at its windows, the
 # accessibility bus, and the tools that check the menu entry and make the Debian package.
 TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick poppler-utils
