@@ -6,9 +6,11 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What building and running the program needs on Debian 12.
-BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins libgl-dev fonts-ipafont-gothic)
-# What the tests need besides: a real X server and the tools that look at its windows.
-TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick poppler-utils)
+BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins libgl-dev libfontconfig-dev fonts-ipafont-gothic)
+# What the tests need besides: a real X server and the tools that look at its windows, the
+# accessibility bus, and the tools that check the menu entry and make the Debian package.
+TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick poppler-utils
+    dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 desktop-file-utils dpkg-dev file)
 
 say() { echo "scripts/$(basename "$0"): $*" >&2; }
 
@@ -44,13 +46,12 @@ install_missing() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# configure_and_build BUILD_DIR CMAKE_OPTIONS...: configures once, then builds incrementally.
+# configure_and_build BUILD_DIR CMAKE_OPTIONS...: configures (again, so that options added since
+# the last run take effect; unchanged options rebuild nothing), then builds incrementally.
 configure_and_build() {
     local dir=$1
     shift
-    if [[ ! -f $dir/build.ninja ]]; then
-        cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
-    fi
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
     cmake --build "$dir" -j 2
 }
 

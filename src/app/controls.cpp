@@ -1,5 +1,6 @@
 // The window's controls: names, captions, geometry in twips, fonts, colours and initial states.
 #include "form1.h"
+#include "accessibility.h"
 #include "settings/text_validator.h"
 #include "units.h"
 
@@ -109,6 +110,9 @@ void Form1::createControls()
     lbl_atari = label(this, "lbl_atari", QStringLiteral("あたり"), 5040, 240, 795, 480, 0x0000FF);
     lbl_atari->hide();
     lbl_1 = label(this, "lbl_1", QStringLiteral("参加"), 3840, 240, 675, 480, 0xFF0000);
+
+    describeControlsForScreenReaders(*this);
+    letEnterPressButtons(*this);
 }
 
 // Keyboard order: group controls, mode and counts, the names, the prizes, then the buttons.

@@ -3,7 +3,10 @@
 
 #include <QApplication>
 
+#include <fontconfig/fontconfig.h>
+
 #include <cstdio>
+#include <thread>
 
 static bool displayAvailable()
 {
@@ -18,7 +21,12 @@ int main(int argc, char *argv[])
                    "to run it without a screen, use: xvfb-run -a amidakuji\n", stderr);
         return 1;
     }
+    // Reading the font configuration takes a good part of start-up; it runs on the second core
+    // while the application connects to the display, so Qt usually finds it done.
+    std::thread([] { FcInit(); }).detach();
     QApplication app(argc, argv);
+    // Ties the window to its menu entry (amidakuji.desktop), whose icon the desktop then shows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("amidakuji"));
     Form1 form;
     form.Form_Load();
     form.show();

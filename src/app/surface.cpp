@@ -1,24 +1,57 @@
 #include "surface.h"
 #include "units.h"
 
+#include <QFontDatabase>
 #include <QPainter>
+
+#include <cstdlib>
+
+// The first of the faces that is installed; asking for missing ones costs a font fallback
+// search per font, which slows start-up.
+static QStringList installedProgramFaces()
+{
+    QStringList faces;
+    for (const QString &face : {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                                QStringLiteral("IPAPGothic")}) {
+        if (QFontDatabase::hasFamily(face))
+            return {face};
+        faces << face;
+    }
+    return faces;
+}
 
 QFont programFont(double pointSize, bool bold)
 {
+    static const QStringList faces = installedProgramFaces();
     QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                      QStringLiteral("IPAPGothic")});
+    font.setFamilies(faces);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;
 }
 
+// A transparent image in memory the system hands out already zeroed (transparent is all zero
+// bits), so that the parts never drawn on are never touched: clearing and starting up stay
+// quick, and only the drawn rows take up memory.
+static QImage zeroedImage(QSize pixels, qreal devicePixelRatio)
+{
+    const qsizetype bytesPerLine = qsizetype(pixels.width()) * 4;
+    void *bits = std::calloc(size_t(bytesPerLine) * size_t(qMax(0, pixels.height())), 1);
+    QImage image;
+    if (bits) {
+        image = QImage(static_cast<uchar *>(bits), pixels.width(), pixels.height(), bytesPerLine,
+                       QImage::Format_ARGB32_Premultiplied, [](void *data) { std::free(data); }, bits);
+    } else {
+        image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+    }
+    image.setDevicePixelRatio(devicePixelRatio);
+    return image;
+}
+
 static QImage blankImage(QSize logicalSize, qreal devicePixelRatio)
 {
-    QImage image(logicalSize * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(devicePixelRatio);
-    image.fill(Qt::transparent);
-    return image;
+    return zeroedImage(logicalSize * devicePixelRatio, devicePixelRatio);
 }
 
 Surface::Surface(QSize logicalSize, qreal devicePixelRatio)
@@ -29,7 +62,7 @@ Surface::Surface(QSize logicalSize, qreal devicePixelRatio)
 
 void Surface::clear()
 {
-    m_image.fill(Qt::transparent);
+    m_image = zeroedImage(m_image.size(), m_image.devicePixelRatio());
     m_pen = QPointF();
 }
 

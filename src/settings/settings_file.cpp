@@ -1,6 +1,7 @@
 #include "settings_file.h"
 #include "cp932.h"
 #include "layout.h"
+#include "location.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QThread>
+#include <QStandardPaths>
 
 namespace settings {
 
@@ -27,7 +29,13 @@ SaveResult failure(const QString &path, const QString &reason)
 
 QString settingsFilePath()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("set_up.ini"));
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString path = settingsFileLocation(
+        programFolder, folderWritable(programFolder),
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    // The user's configuration folder is made at the first start, so that saving finds it.
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return path;
 }
 
 void readSettings(QIODevice &device, SetupLines &lines)

@@ -56,6 +56,7 @@ private slots:
     void sharpOnHighDensityScreen();
     void survivesGrowing();
     void clearErasesEverything();
+    void clearKeepsSizeAndDensity();
 };
 
 // Two participants with every allowed rung: lines at y = 1080 and 1440 twips, rungs at rows 2, 4, 6.
@@ -187,6 +188,20 @@ void TestLadderDrawing::clearErasesEverything()
     QImage blank(surface.image().size(), surface.image().format());
     blank.fill(Qt::transparent);
     QCOMPARE(surface.image(), blank);
+}
+
+// A cleared high-density surface keeps its size and density and takes new drawing.
+void TestLadderDrawing::clearKeepsSizeAndDensity()
+{
+    Surface surface(QSize(320, 100), 2.0);
+    surface.line(0, 300, 3000, 300);
+    surface.clear();
+    QCOMPARE(surface.image().size(), QSize(640, 200));
+    QCOMPARE(surface.image().devicePixelRatio(), 2.0);
+    QCOMPARE(surface.image().pixel(100, 40), 0u);
+    surface.line(0, 600, 3000, 600);
+    QCOMPARE(surface.image().pixelColor(100, 80), QColor(Qt::black));
+    QCOMPARE(surface.image().pixelColor(100, 40).alpha(), 0);
 }
 
 QTEST_MAIN(TestLadderDrawing)

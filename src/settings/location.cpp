@@ -1,0 +1,75 @@
+#include "location.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace settings {
+
+namespace {
+
+const char kConfigSubfolder[] = "amidakuji";
+
+bool inInstalledProgramsTree(const QString &canonicalFolder)
+{
+    for (const QString &tree : {QStringLiteral("/usr"), QStringLiteral("/opt")}) {
+        if (canonicalFolder == tree || canonicalFolder.startsWith(tree + QLatin1Char('/')))
+            return true;
+    }
+    return false;
+}
+
+bool userInGroup(gid_t group)
+{
+    if (getegid() == group)
+        return true;
+    const int count = getgroups(0, nullptr);
+    if (count <= 0)
+        return false;
+    std::vector<gid_t> groups(count);
+    const int found = getgroups(count, groups.data());
+    for (int i = 0; i < found; ++i) {
+        if (groups[i] == group)
+            return true;
+    }
+    return false;
+}
+
+// Write and search permission as the bits grant them to the user's class, root included.
+bool bitsAllowWriting(const struct stat &info)
+{
+    if (info.st_uid == geteuid())
+        return (info.st_mode & (S_IWUSR | S_IXUSR)) == (S_IWUSR | S_IXUSR);
+    if (userInGroup(info.st_gid))
+        return (info.st_mode & (S_IWGRP | S_IXGRP)) == (S_IWGRP | S_IXGRP);
+    return (info.st_mode & (S_IWOTH | S_IXOTH)) == (S_IWOTH | S_IXOTH);
+}
+
+} // namespace
+
+QString settingsFileLocation(const QString &programFolder, bool programFolderWritable,
+                             const QString &configFolder)
+{
+    const QString folder = programFolderWritable || configFolder.isEmpty()
+        ? programFolder
+        : QDir(configFolder).filePath(QLatin1String(kConfigSubfolder));
+    return QDir(folder).filePath(QStringLiteral("set_up.ini"));
+}
+
+bool folderWritable(const QString &folder)
+{
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (canonical.isEmpty() || inInstalledProgramsTree(canonical))
+        return false;
+    const QByteArray path = QFile::encodeName(canonical);
+    struct stat info;
+    if (stat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return false;
+    return access(path.constData(), W_OK | X_OK) == 0 && bitsAllowWriting(info);
+}
+
+} // namespace settings

@@ -1,0 +1,219 @@
+"""Reads the real window through AT-SPI, as a screen reader does, while a lottery is run from
+the keyboard alone: names of the controls, their states after standby, the prizes after tracing.
+
+Run inside a session bus of its own: dbus-run-session -- python3 tst_atspi.py PROGRAM
+"""
+
+import os
+import sys
+import time
+
+sys.dont_write_bytecode = True  # nothing is written into the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from xsession import Failure, XSession, wait_for  # noqa: E402
+
+try:
+    import gi
+
+    gi.require_version("Atspi", "2.0")
+    from gi.repository import Atspi
+except (ImportError, ValueError) as missing:
+    print(f"FAIL: the AT-SPI bindings are missing ({missing}); scripts/test installs python3-gi and "
+          "gir1.2-atspi-2.0")
+    print("0 passed, 1 failed")
+    sys.exit(1)
+
+NAMES = ["Aoi", "Ren", "Mio", "Sora", "Yuki"]
+COLON = " \uff1a"
+checks = 0
+
+
+def check(condition, message):
+    global checks
+    checks += 1
+    if not condition:
+        raise Failure(message)
+
+
+def states(control):
+    return {state.value_nick for state in control.get_state_set().get_states()}
+
+
+class Window:
+    """The program's accessible tree, read afresh on each look (no cached names or states)."""
+
+    def __init__(self, session):
+        self.session = session
+        self.app = wait_for("the program on the accessibility bus", self._find_app)
+        self.known = {}
+
+    def _find_app(self):
+        desktop = Atspi.get_desktop(0)
+        for i in range(desktop.get_child_count()):
+            app = desktop.get_child_at_index(i)
+            if app is not None and app.get_process_id() == self.session.program.pid:
+                app.set_cache_mask(Atspi.Cache.NONE)
+                return app
+        return None
+
+    def controls(self):
+        found = []
+
+        def walk(node):
+            for i in range(node.get_child_count()):
+                child = node.get_child_at_index(i)
+                found.append(child)
+                walk(child)
+
+        walk(self.app)
+        return found
+
+    def named(self, name):
+        """The one control with this name; names are read again only for one not seen before."""
+        if name not in self.known:
+            self.known = {}
+            for control in self.controls():
+                self.known.setdefault(control.get_name(), []).append(control)
+        matches = self.known.get(name, [])
+        check(len(matches) == 1, f"{len(matches)} controls are named {name!r}")
+        return matches[0]
+
+    def any_named(self, name):
+        """Whether some control has this name now (for a caption that changes)."""
+        return any(control.get_name() == name for control in self.controls())
+
+    def text(self, name):
+        return Atspi.Text.get_text(self.named(name), 0, -1)
+
+    def has_focus(self, name):
+        return "focused" in states(self.named(name))
+
+    def tab_to(self, name, backwards=False):
+        """Presses Tab (or Shift+Tab) until the named control has the keyboard focus."""
+        for _ in range(120):
+            if self.has_focus(name):
+                return
+            self.session.key("shift+Tab" if backwards else "Tab")
+        raise Failure(f"Tab never reached {name!r}")
+
+    def until(self, what, probe):
+        return wait_for(what, probe, seconds=10)
+
+
+def expect_names(window):
+    names = [control.get_name() for control in window.controls()]
+    expected = [f"名前{i}" for i in range(1, 38)] + [f"景品{i}" for i in range(1, 38)] + [
+        "グループメモ", "参加人数を増やす", "参加人数を減らす", "あたりの数を増やす", "あたりの数を減らす",
+        "グループを次へ", "グループを前へ", "準備完了", "印刷", "↓名前全部消", "↓切替", "ｸﾘｯｸ面倒ね",
+        "グループ選択", "参加 2人"]
+    for name in expected:
+        check(names.count(name) == 1, f"{name!r} appears {names.count(name)} times in {names}")
+    check(all(name.strip() for name in names), f"a control without a name: {names}")
+
+
+MEMO_LINE = 61  # the memo of group 1
+MEMO = "読み上げの会"
+SETTINGS = "amidakuji/set_up.ini"
+
+
+def settings_file(lines):
+    """326 lines in code page 932, each ended by CR LF; lines maps line numbers to texts."""
+    return "".join(lines.get(k, "") + "\r\n" for k in range(1, 327)).encode("cp932")
+
+
+def run(program):
+    env = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_ACCESSIBILITY": "1", "LANG": "C.UTF-8"}
+    # Installed into a folder it cannot write: set_up.ini is read from and saved into the user's
+    # configuration folder.
+    with XSession(program, env, read_only_folder=True,
+                  config_files={SETTINGS: settings_file({MEMO_LINE: MEMO})}) as session:
+        window = Window(session)
+        expect_names(window)
+        check(window.text("グループメモ") == MEMO, "the memo was not read from the configuration folder")
+        session.focus()
+
+        # Five participants, winner mode with two winners.
+        window.tab_to("参加人数を増やす")
+        session.key("space", "space", "Return")
+        window.until("the caption 参加 5人", lambda: window.any_named("参加 5人"))
+        mode = [c for c in window.controls() if c.get_name().endswith("モード")][0]
+        window.tab_to(mode.get_name())
+        # Lottery mode, number mode, winner mode: the button keeps the focus and changes its name.
+        for _ in range(3):
+            if mode.get_name() == "あたりモード":
+                break
+            session.key("Return")
+            time.sleep(0.2)
+        check(mode.get_name() == "あたりモード" and "focused" in states(mode),
+              "Enter on the mode button did not reach winner mode")
+        window.tab_to("あたりの数を増やす")
+        session.key("Return")
+        window.until("the caption あたり2本", lambda: window.any_named("あたり2本"))
+
+        for i, name in enumerate(NAMES, start=1):
+            window.tab_to(f"名前{i}")
+            session.type(name)
+            window.until(f"{name} in 名前{i}", lambda: window.text(f"名前{i}") == name)
+
+        # Enter in the second name box still shows and hides the automatic-trace button.
+        window.tab_to("名前2")
+        session.key("Return")
+        window.until("ｸﾘｯｸ面倒ね shown", lambda: "showing" in states(window.named("ｸﾘｯｸ面倒ね")))
+        session.key("Return")
+        window.until("ｸﾘｯｸ面倒ね hidden", lambda: "showing" not in states(window.named("ｸﾘｯｸ面倒ね")))
+
+        window.tab_to("準備完了")
+        session.key("Return")
+        window.until("standby", lambda: "sensitive" not in states(window.named("準備完了")))
+        for frozen in ["参加人数を増やす", "参加人数を減らす", "あたりの数を増やす", "あたりの数を減らす",
+                       "グループを次へ", "グループを前へ", "↓名前全部消", "あたりモード", "グループメモ"]:
+            found = states(window.named(frozen))
+            check("sensitive" not in found and "enabled" not in found, f"{frozen} is usable: {found}")
+        check("showing" not in states(window.named("↓切替")), "↓切替 is still shown")
+        check("read-only" in states(window.named("グループメモ")), "the memo is not read-only")
+        for i in range(1, 38):
+            prize = states(window.named(f"景品{i}"))
+            check("showing" not in prize and "visible" not in prize, f"景品{i} is shown before tracing")
+            # Qt reports "editable" beside "read-only" for a locked box; "read-only" is what counts.
+            box = states(window.named(f"名前{i}"))
+            check("read-only" in box, f"名前{i} is not read-only: {box}")
+        check("sensitive" not in states(window.named("印刷")), "印刷 is usable before tracing")
+        saved = open(os.path.join(session.config.name, SETTINGS), "rb").read().decode("cp932").split("\r\n")
+        check(saved[MEMO_LINE - 1] == MEMO and saved[MEMO_LINE:MEMO_LINE + 5] == NAMES,
+              f"standby did not save the group into the configuration folder: {saved[MEMO_LINE - 1:MEMO_LINE + 5]}")
+        check(os.listdir(session.program_folder) == ["amidakuji"], "something was written beside the program")
+
+        # Space in each locked name box traces that participant.
+        for i in range(1, len(NAMES) + 1):
+            window.tab_to(f"名前{i}", backwards=True)
+            session.key("space")
+            window.until(f"the path of 名前{i}",
+                         lambda: sum(COLON in window.text(f"景品{k}") for k in range(1, 6)) == i)
+
+        results = [window.text(f"景品{k}") for k in range(1, 6)]
+        for k in range(1, 6):
+            check("showing" in states(window.named(f"景品{k}")), f"景品{k} is not shown after tracing")
+        winners = [r for r in results if r.startswith("あたり" + COLON)]
+        check(len(winners) == 2, f"two winners expected: {results}")
+        reached = sorted(r.split(COLON, 1)[1] for r in results)
+        check(reached == sorted(NAMES), f"every name once: {results}")
+        check(all(r.startswith(COLON) or r.startswith("あたり" + COLON) for r in results),
+              f"results: {results}")
+        window.until("印刷 usable", lambda: "sensitive" in states(window.named("印刷")))
+
+
+def main():
+    program = sys.argv[1]
+    try:
+        run(program)
+    except Failure as failure:
+        print(f"FAIL: {failure}")
+        print("0 passed, 1 failed")
+        return 1
+    print(f"{checks} checks passed")
+    print("1 passed, 0 failed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

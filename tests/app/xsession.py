@@ -1,0 +1,122 @@
+"""An X server of the test's own (Xvfb) with the real program in it, driven by xdotool."""
+
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+TITLE_PART = "Vornikel"
+
+
+class Failure(Exception):
+    pass
+
+
+def need(*tools):
+    for tool in tools:
+        if shutil.which(tool) is None:
+            raise Failure(f"{tool} is needed for this test (scripts/test installs it)")
+
+
+def wait_for(what, probe, seconds=20.0, step=0.05):
+    """Polls probe() until it returns something true; fails naming what was awaited."""
+    deadline = time.monotonic() + seconds
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out waiting for {what}")
+        time.sleep(step)
+
+
+class XSession:
+    """Xvfb on a free display, and the program copied into a folder of its own."""
+
+    def __init__(self, program, extra_env=None, screen="1280x1024x24", read_only_folder=False,
+                 config_files=None, program_files=None):
+        """read_only_folder: the program's folder is made read-only (mode 555), as after an
+        installation; config_files and program_files: {relative path: bytes} put into the user's
+        configuration folder (XDG_CONFIG_HOME, a folder of its own) or beside the program before
+        it starts."""
+        need("Xvfb", "xdotool")
+        self.folder = tempfile.TemporaryDirectory(prefix="amidakuji-")
+        self.config = tempfile.TemporaryDirectory(prefix="amidakuji-config-")
+        self.program_folder = os.path.join(self.folder.name, "program")
+        os.mkdir(self.program_folder)
+        files = [(self.config.name, config_files), (self.program_folder, program_files)]
+        for folder, relative, data in ((f, r, d) for f, given in files for r, d in (given or {}).items()):
+            path = os.path.join(folder, relative)
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "wb") as file:
+                file.write(data)
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-nolisten", "tcp"],
+            pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            self.close()
+            raise Failure("Xvfb gave no display number")
+        self.display = f":{number}"
+        self.env = dict(os.environ, DISPLAY=self.display, XDG_CONFIG_HOME=self.config.name)
+        self.env.pop("QT_QPA_PLATFORM", None)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.env.update(extra_env or {})
+        copy = os.path.join(self.program_folder, "amidakuji")
+        shutil.copy2(program, copy)
+        if read_only_folder:
+            os.chmod(self.program_folder, 0o555)
+        self.program = subprocess.Popen([copy], cwd=self.program_folder, env=self.env,
+                                        stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        self.window = wait_for("the program's window", self._find_window)
+
+    def _find_window(self):
+        if self.program.poll() is not None:
+            raise Failure("the program ended: " + self.program.stdout.read().decode(errors="replace"))
+        found = self.tool("xdotool", "search", "--onlyvisible", "--name", TITLE_PART, check=False)
+        return found.split()[0] if found.strip() else None
+
+    def tool(self, *command, check=True):
+        done = subprocess.run(command, env=self.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                              timeout=20)
+        if check and done.returncode != 0:
+            raise Failure(f"{' '.join(command)} failed: {done.stderr.decode(errors='replace')}")
+        return done.stdout.decode(errors="replace")
+
+    def focus(self):
+        self.tool("xdotool", "windowfocus", "--sync", self.window)
+
+    def key(self, *keys):
+        self.tool("xdotool", "key", "--clearmodifiers", *keys)
+
+    def type(self, text):
+        self.tool("xdotool", "type", "--delay", "20", text)
+
+    def screenshot(self, path):
+        need("import")
+        self.tool("import", "-window", self.window, path)
+
+    def close(self):
+        for process in (getattr(self, "program", None), getattr(self, "xvfb", None)):
+            if process and process.poll() is None:
+                process.send_signal(signal.SIGTERM)
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        if hasattr(self, "program_folder"):
+            os.chmod(self.program_folder, 0o755)
+        self.folder.cleanup()
+        self.config.cleanup()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
