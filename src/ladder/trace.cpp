@@ -17,14 +17,6 @@ constexpr uint32_t kStampColor = 0xFF0000;
 
 constexpr int kAutoInterval = 500;
 
-// Sets a prize box's text whole, even past the typing limit.
-void setWholeText(QLineEdit *box, const QString &text)
-{
-    if (text.size() > box->maxLength())
-        box->setMaxLength(text.size());
-    box->setText(text);
-}
-
 } // namespace
 
 void Form1::man_Click(int index)
@@ -52,7 +44,7 @@ void Form1::trace()
     ladder::drawPath(surface, route, st.line_top);
 
     QLineEdit *prize = ans[route.finalLine - 1];
-    setWholeText(prize, ladder::resultText(prize->text(), man[i]->text()));
+    setBoxText(prize, ladder::resultText(prize->text(), man[i]->text()));
     prize->show();
 
     st.ladder.at(i + 1, 0) = 1;
