@@ -2,6 +2,7 @@
 // freezes the entry controls and saves the group.
 #include "app/form1.h"
 #include "app/units.h"
+#include "mode_cycle.h"
 #include "placement.h"
 #include "settings/layout.h"
 #include "settings/numbers.h"
@@ -11,9 +12,9 @@
 
 namespace {
 
-constexpr int kWinnerMode = 0;
-constexpr int kLotteryMode = 1;
-constexpr int kNumberMode = 2;
+using modes::kLotteryMode;
+using modes::kNumberMode;
+using modes::kWinnerMode;
 // QLineEdit's own maximum, which stands for "no limit".
 constexpr int kNoLengthLimit = 32767;
 
