@@ -10,7 +10,7 @@ import time
 
 sys.dont_write_bytecode = True  # nothing is written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import Failure, XSession, wait_for  # noqa: E402
+from xsession import Failure, XSession, check, report, wait_for  # noqa: E402
 
 try:
     import gi
@@ -25,14 +25,6 @@ except (ImportError, ValueError) as missing:
 
 NAMES = ["Aoi", "Ren", "Mio", "Sora", "Yuki"]
 COLON = " \uff1a"
-checks = 0
-
-
-def check(condition, message):
-    global checks
-    checks += 1
-    if not condition:
-        raise Failure(message)
 
 
 def states(control):
@@ -204,15 +196,7 @@ def run(program):
 
 def main():
     program = sys.argv[1]
-    try:
-        run(program)
-    except Failure as failure:
-        print(f"FAIL: {failure}")
-        print("0 passed, 1 failed")
-        return 1
-    print(f"{checks} checks passed")
-    print("1 passed, 0 failed")
-    return 0
+    return report(lambda: run(program))
 
 
 if __name__ == "__main__":

@@ -11,20 +11,12 @@ import sys
 
 sys.dont_write_bytecode = True  # nothing is written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import Failure, XSession, need, wait_for  # noqa: E402
+from xsession import XSession, check, need, report, wait_for  # noqa: E402
 
 PARTICIPANTS = 8
 NAMES = ["Aoi", "Ren", "Mio", "Sora", "Yuki", "Kai", "Rin", "Hana"]
 TWIPS_PER_PIXEL = 15
 LINE_TOP = 720
-checks = 0
-
-
-def check(condition, message):
-    global checks
-    checks += 1
-    if not condition:
-        raise Failure(message)
 
 
 def settings_file():
@@ -113,28 +105,24 @@ def fine_detail(picture, scale):
     return differing
 
 
+def check_scales(program, save_folder):
+    need("import")
+    ladder_one, one = run_lottery(program, 1, save_folder)
+    ladder_two, two = run_lottery(program, 2, save_folder)
+    check(abs(two.width - 2 * one.width) <= 2 and abs(two.height - 2 * one.height) <= 4,
+          f"not twice the size: {one.width}x{one.height} and {two.width}x{two.height}")
+    for scale, picture in ((1, ladder_one), (2, ladder_two)):
+        black, grey = sharp_lines(picture, scale)
+        check(black == scale and grey == 0,
+              f"at scale {scale} the ladder line is {black} black and {grey} grey pixels thick")
+    detail = fine_detail(two, 2)
+    check(detail >= 20, f"the time stamp at scale 2 has no detail finer than 2 pixels ({detail})")
+
+
 def main():
     program = sys.argv[1]
     save_folder = sys.argv[3] if len(sys.argv) > 3 and sys.argv[2] == "--save" else None
-    try:
-        need("import")
-        ladder_one, one = run_lottery(program, 1, save_folder)
-        ladder_two, two = run_lottery(program, 2, save_folder)
-        check(abs(two.width - 2 * one.width) <= 2 and abs(two.height - 2 * one.height) <= 4,
-              f"not twice the size: {one.width}x{one.height} and {two.width}x{two.height}")
-        for scale, picture in ((1, ladder_one), (2, ladder_two)):
-            black, grey = sharp_lines(picture, scale)
-            check(black == scale and grey == 0,
-                  f"at scale {scale} the ladder line is {black} black and {grey} grey pixels thick")
-        detail = fine_detail(two, 2)
-        check(detail >= 20, f"the time stamp at scale 2 has no detail finer than 2 pixels ({detail})")
-    except Failure as failure:
-        print(f"FAIL: {failure}")
-        print("0 passed, 1 failed")
-        return 1
-    print(f"{checks} checks passed")
-    print("1 passed, 0 failed")
-    return 0
+    return report(lambda: check_scales(program, save_folder))
 
 
 if __name__ == "__main__":

@@ -14,6 +14,29 @@ class Failure(Exception):
     pass
 
 
+checks = 0
+
+
+def check(condition, message):
+    global checks
+    checks += 1
+    if not condition:
+        raise Failure(message)
+
+
+def report(test):
+    """Runs the test and prints the closing lines CTest reads; returns the exit code."""
+    try:
+        test()
+    except Failure as failure:
+        print(f"FAIL: {failure}")
+        print("0 passed, 1 failed")
+        return 1
+    print(f"{checks} checks passed")
+    print("1 passed, 0 failed")
+    return 0
+
+
 def need(*tools):
     for tool in tools:
         if shutil.which(tool) is None:
