@@ -1,6 +1,6 @@
 // Screen-reader names for the controls and the keys that make the window usable without a mouse.
 #include "accessibility.h"
-#include "form1.h"
+#include "lottery.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -58,27 +58,29 @@ protected:
 
 } // namespace
 
-void describeControlsForScreenReaders(Form1 &form)
+void describeControlsForScreenReaders(QWidget &form)
 {
-    for (int i = 0; i < Form1::BoxCount; ++i) {
-        form.man[i]->setAccessibleName(QStringLiteral("名前%1").arg(i + 1));
-        form.ans[i]->setAccessibleName(QStringLiteral("景品%1").arg(i + 1));
+    const auto child = [&form](const QString &name) { return form.findChild<QWidget *>(name); };
+    for (int i = 0; i < kBoxCount; ++i) {
+        child(QStringLiteral("man_%1").arg(i))->setAccessibleName(QStringLiteral("名前%1").arg(i + 1));
+        child(QStringLiteral("ans_%1").arg(i))->setAccessibleName(QStringLiteral("景品%1").arg(i + 1));
     }
-    form.txt_mem->setAccessibleName(QStringLiteral("グループメモ"));
+    child(QStringLiteral("txt_mem"))->setAccessibleName(QStringLiteral("グループメモ"));
     // The "＋" and "－" buttons say what they change; the others speak their captions.
-    const std::pair<QPushButton *, QString> steps[] = {
-        {form.cmd_up, QStringLiteral("参加人数を増やす")},
-        {form.cmd_down, QStringLiteral("参加人数を減らす")},
-        {form.cmd_up2, QStringLiteral("あたりの数を増やす")},
-        {form.cmd_dn2, QStringLiteral("あたりの数を減らす")},
-        {form.cmd_up3, QStringLiteral("グループを次へ")},
-        {form.cmd_dn3, QStringLiteral("グループを前へ")},
+    const std::pair<const char *, QString> steps[] = {
+        {"cmd_up", QStringLiteral("参加人数を増やす")},
+        {"cmd_down", QStringLiteral("参加人数を減らす")},
+        {"cmd_up2", QStringLiteral("あたりの数を増やす")},
+        {"cmd_dn2", QStringLiteral("あたりの数を減らす")},
+        {"cmd_up3", QStringLiteral("グループを次へ")},
+        {"cmd_dn3", QStringLiteral("グループを前へ")},
     };
     for (const auto &[button, name] : steps)
-        button->setAccessibleName(name);
+        child(QLatin1String(button))->setAccessibleName(name);
 
     QAccessible::installFactory(oneLineCaptionFactory);
-    for (QLabel *label : {form.lbl_1, form.lbl_atari}) {
+    for (const char *name : {"lbl_1", "lbl_atari"}) {
+        QWidget *label = child(QLatin1String(name));
         label->setProperty(kOneLineCaption, true);
         // Setting the caption at creation already made and cached the ordinary interface.
         if (QAccessibleInterface *made = QAccessible::queryAccessibleInterface(label))
@@ -86,7 +88,7 @@ void describeControlsForScreenReaders(Form1 &form)
     }
 }
 
-void letEnterPressButtons(Form1 &form)
+void letEnterPressButtons(QWidget &form)
 {
     auto *filter = new EnterPressesButton(&form);
     for (QPushButton *button : form.findChildren<QPushButton *>())

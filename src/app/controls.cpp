@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int kBoxTypingLimit = 12;
-
 QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
@@ -43,6 +41,15 @@ QPushButton *stepButton(QWidget *parent, const char *name, const QString &captio
     return b;
 }
 
+// A text wider than its box is also the box's tool tip, so that it can be read whole.
+void showWholeTextAsToolTip(QLineEdit *edit)
+{
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString &text) {
+        const int room = edit->contentsRect().width() - 4;
+        edit->setToolTip(edit->fontMetrics().horizontalAdvance(text) > room ? text : QString());
+    });
+}
+
 QLineEdit *box(QWidget *parent, const QString &name, int left, int top, int width, int height)
 {
     auto *edit = new QLineEdit(parent);
@@ -52,6 +59,7 @@ QLineEdit *box(QWidget *parent, const QString &name, int left, int top, int widt
     edit->setValidator(new StoredTextValidator(edit));
     edit->setFrame(true);
     edit->setTextMargins(0, 0, 0, 0);
+    showWholeTextAsToolTip(edit);
     return edit;
 }
 
@@ -63,7 +71,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &caption, int lef
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Two lines tall: a caption wider than the label continues on the second line.
     l->setWordWrap(true);
-    Form1::setTextColor(l, textColor);
+    setTextColor(l, textColor);
     return l;
 }
 
@@ -83,6 +91,7 @@ void Form1::createControls()
     cmd_clr = button(Frame1, "cmd_clr", QStringLiteral("↓名前全部消"), 120, 580, 1335, 255);
     txt_mem = place(new QLineEdit(Frame1), "txt_mem", 120, 240, 1575, 285);
     txt_mem->setValidator(new StoredTextValidator(txt_mem));
+    showWholeTextAsToolTip(txt_mem);
     txt_mem->setFont(programFont(11.25));
     setTextColor(txt_mem, 0x008000);
     cmd_up3 = stepButton(Frame1, "cmd_up3", QStringLiteral("＋"), 1800, 240);

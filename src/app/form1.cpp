@@ -19,8 +19,11 @@ constexpr int kClientWidthTwips = 9585;
 
 Form1::Form1(Seams seamsIn, QWidget *parent)
     : QWidget(parent)
-    , surface(QSize(twipsToPixels(kClientWidthTwips), twipsToPixels(14700)), devicePixelRatioF())
     , seams(std::move(seamsIn))
+    , lottery(std::move(seams.random), std::move(seams.ticks))
+    , surface(QSize(twipsToPixels(kClientWidthTwips), twipsToPixels(14700)), devicePixelRatioF())
+    , settingsReadPath(seams.settingsPath.isEmpty() ? settings::settingsFilePath() : seams.settingsPath)
+    , settingsWritePath(seams.settingsPath.isEmpty() ? settings::settingsFilePath() : seams.settingsPath)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("◆Vornikel◆あみだくじ２"));
@@ -29,6 +32,7 @@ Form1::Form1(Seams seamsIn, QWidget *parent)
     createControls();
     setTabOrder();
     wireEvents();
+    Form_Load();
 }
 
 Form1::~Form1() = default;
@@ -39,7 +43,7 @@ void Form1::wireEvents()
     // Ladder.
     onClick(cmd_auto, &Form1::cmd_auto_Click);
     onClick(cmd_print, &Form1::cmd_print_Click);
-    connect(tmr_1, &QTimer::timeout, this, [this] { guarded([this] { tmr_1_Timer(); }); });
+    connect(tmr_1, &QTimer::timeout, this, [this] { handle([this] { tmr_1_Timer(); }); });
     // Entry panel.
     onClick(cmd_up, &Form1::cmd_up_Click);
     onClick(cmd_down, &Form1::cmd_down_Click);
@@ -61,7 +65,7 @@ void Form1::wireEvents()
 
 void Form1::onClick(QAbstractButton *button, void (Form1::*handler)())
 {
-    connect(button, &QAbstractButton::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { handle([this, handler] { (this->*handler)(); }); });
 }
 
 // A left-button release inside a name box is a click on it, also while the box is locked.
@@ -77,18 +81,18 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     const int index = nameBoxIndex(watched);
     if (index >= 0 && isClickInside(man[index], event))
-        guarded([this, index] { man_Click(index); });
+        handle([this, index] { man_Click(index); });
     // A name box reports each typed character before it handles the key, even when locked.
     if (index >= 0 && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if (enter || !key->text().isEmpty()) {
             int keyAscii = enter ? 13 : key->text().at(0).unicode();
-            guarded([&] { man_KeyPress(index, keyAscii); });
+            handle([&] { man_KeyPress(index, keyAscii); });
         }
         // After standby the locked name boxes take Space as a click: the keyboard's way to trace.
         if (key->key() == Qt::Key_Space && !key->isAutoRepeat() && man[index]->isReadOnly())
-            guarded([this, index] { man_Click(index); });
+            handle([this, index] { man_Click(index); });
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -111,24 +115,41 @@ void Form1::showMessage(const QString &text)
     seams.messenger->show(this, text);
 }
 
-QString Form1::settingsPath() const
-{
-    return seams.settingsPath.isEmpty() ? settings::settingsFilePath() : seams.settingsPath;
-}
-
 bool Form1::saveSettings()
 {
-    const settings::SaveResult result = settings::writeSettingsFile(settingsPath(), st.setup_lines);
+    const settings::SaveResult result = settings::writeSettingsFile(settingsWritePath, lottery.settingsLines());
     if (!result.ok)
         showMessage(result.message);
     return result.ok;
 }
 
-void Form1::setBoxText(QLineEdit *box, const QString &text)
+Entries Form1::entries() const
 {
+    Entries boxes;
+    for (int i = 0; i < BoxCount; ++i) {
+        boxes.names[i] = man[i]->text();
+        boxes.prizes[i] = ans[i]->text();
+    }
+    boxes.memo = txt_mem->text();
+    return boxes;
+}
+
+BoxTexts Form1::prizeTexts() const
+{
+    return entries().prizes;
+}
+
+void setBoxText(QLineEdit *box, const QString &text)
+{
+    // A loaded text longer than the typing limit is kept whole; the limit comes back with the
+    // next short text. A box without a limit (after standby) keeps having none.
     if (text.size() > box->maxLength())
-        box->setMaxLength(int(qMin<qsizetype>(text.size(), 32767)));
+        box->setMaxLength(int(qMin<qsizetype>(text.size(), kNoLengthLimit)));
+    else if (box->maxLength() != kNoLengthLimit)
+        box->setMaxLength(kBoxTypingLimit);
     box->setText(text);
+    // The start of a text wider than the box is what matters ("あたり ：…", a prize's name).
+    box->setCursorPosition(0);
 }
 
 // The application's palette, not the widget's: a widget that had a colour keeps it in its own.
@@ -149,7 +170,7 @@ static QString colouredButtonSheet(const QColor &color)
         .arg(color.name(), color.darker(115).name());
 }
 
-void Form1::setBackColor(QWidget *control, uint32_t color)
+void setBackColor(QWidget *control, uint32_t color)
 {
     const bool system = color & 0x80000000u;
     const QColor value = system ? systemColor(color) : colorFromBgr(color);
@@ -163,7 +184,7 @@ void Form1::setBackColor(QWidget *control, uint32_t color)
     control->setPalette(palette);
 }
 
-void Form1::setTextColor(QWidget *control, uint32_t color)
+void setTextColor(QWidget *control, uint32_t color)
 {
     QPalette palette = control->palette();
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lottery_state.h"
+#include "lottery.h"
 #include "seams.h"
 #include "surface.h"
 
@@ -17,20 +17,29 @@ class QPrinter;
 class QPushButton;
 class QTimer;
 
-// The program's one window: the entry boxes, the buttons, the drawing surface and the
-// Lottery state that all handlers share. Handlers keep the names of the events they
-// answer and live beside their subsystem (ladder/, panel/, modes/, settings/).
+// The program's one window: the entry boxes, the buttons and the drawing surface that show a
+// lottery. Its handlers keep the names of the events they answer and live beside their subsystem
+// (ladder/, panel/, modes/, settings/, in files named *_handlers.cpp); each copies the boxes into
+// the lottery's rules and shows what comes back.
 class Form1 : public QWidget
 {
     Q_OBJECT
 
 public:
-    static constexpr int BoxCount = 37;
+    static constexpr int BoxCount = kBoxCount;
 
+    // Creates the window and runs its load handler, which restores the stored state.
     explicit Form1(Seams seams = {}, QWidget *parent = nullptr);
     ~Form1() override;
 
-    // Program start and window load.
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Window load.
     void Form_Load();
 
     // Ladder.
@@ -39,6 +48,9 @@ public:
     void cmd_auto_Click();
     void tmr_1_Timer();
     void cmd_print_Click();
+    void trace();
+    void printTimeStamp();
+    void printWindow(QPrinter &printer);
     // tmr_1 ticks every given milliseconds; 0 stops it.
     void setTimerInterval(int milliseconds);
 
@@ -59,29 +71,36 @@ public:
     // Draw modes and standby.
     void cmd_mode_Click();
     void cmd_standby_Click();
+    void showResults();
 
     // Settings and groups.
     void cmd_up3_Click();
     void cmd_dn3_Click();
     void mem_ls();
-    QString settingsPath() const;
+    void showGroup(const GroupTexts &group);
     // Writes set_up.ini; on failure tells the user which file could not be saved.
     bool saveSettings();
 
-    // Puts a text into a box whole, even past the box's typing limit.
-    static void setBoxText(QLineEdit *box, const QString &text);
+    // What the boxes hold, for the lottery's rules.
+    Entries entries() const;
+    BoxTexts prizeTexts() const;
+    void showMessage(const QString &text);
 
-    // Runs a handler; a handler that would leave an array or the 16-bit range ends there.
+    // Every event reaches its handler through here: a handler that would leave an array or the
+    // 16-bit range ends there.
     template<typename Handler>
-    bool guarded(Handler &&handler)
+    void handle(Handler &&handler)
     {
         try {
             handler();
-            return true;
         } catch (const StateError &) {
-            return false;
         }
     }
+    void onClick(QAbstractButton *button, void (Form1::*handler)());
+
+    void createControls();
+    void setTabOrder();
+    void wireEvents();
 
     // Window position and outer size in twips (frame included once a window manager framed it).
     int leftTwips() const;
@@ -89,17 +108,21 @@ public:
     void moveTwips(double left, double top);
     void setOuterWidthTwips(int width);
     void setOuterHeightTwips(int height);
+    int frameExtraWidth() const;
+    int frameExtraHeight() const;
     int outerHeightTwips() const;
+    // The outer size last asked for, set again once the window frame is known.
+    int requestedOuterWidth = 0;
+    int requestedOuterHeight = 0;
+    bool frameCounted = false;
 
-    // Control colours, 0xBBGGRR or a system colour.
-    static void setBackColor(QWidget *control, uint32_t color);
-    static void setTextColor(QWidget *control, uint32_t color);
-
-    void showMessage(const QString &text);
-
-    LotteryState st;
-    Surface surface;
     Seams seams;
+    Lottery lottery;
+    Surface surface;
+    QString settingsReadPath;
+    QString settingsWritePath;
+    std::shared_ptr<QPrinter> printer; // chosen last; shared_ptr as QPrinter is only forward-declared here
+    bool printSelectionDisabled = false;
 
     QPushButton *cmd_change = nullptr;
     QPushButton *cmd_auto = nullptr;
@@ -122,33 +145,16 @@ public:
     QPushButton *cmd_print = nullptr;
     QLabel *lbl_atari = nullptr;
     QLabel *lbl_1 = nullptr;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    void createControls();
-    void setTabOrder();
-    void wireEvents();
-    void onClick(QAbstractButton *button, void (Form1::*handler)());
-    bool entriesComplete();
-    void shufflePrizeBoxes();
-    void fillResults();
-    void storeStandbyLines();
-    int frameExtraWidth() const;
-    int frameExtraHeight() const;
-    // The outer size last asked for, set again once the window frame is known.
-    int requestedOuterWidth = 0;
-    int requestedOuterHeight = 0;
-    bool frameCounted = false;
-
-    // Ladder.
-    void trace();
-    void printTimeStamp();
-    void printWindow(QPrinter &printer);
-    std::shared_ptr<QPrinter> printer; // chosen last; shared_ptr as QPrinter is only forward-declared here
-    bool printSelectionDisabled = false;
 };
+
+// A box accepts 12 typed characters; QLineEdit's own maximum stands for "no limit".
+constexpr int kBoxTypingLimit = 12;
+constexpr int kNoLengthLimit = 32767;
+
+// Puts a text into a box whole, even past the box's typing limit, showing its start; a text
+// wider than the box is also its tool tip.
+void setBoxText(QLineEdit *box, const QString &text);
+
+// Control colours, 0xBBGGRR or a system colour.
+void setBackColor(QWidget *control, uint32_t color);
+void setTextColor(QWidget *control, uint32_t color);

@@ -28,7 +28,6 @@ int main(int argc, char *argv[])
     // Ties the window to its menu entry (amidakuji.desktop), whose icon the desktop then shows.
     QGuiApplication::setDesktopFileName(QStringLiteral("amidakuji"));
     Form1 form;
-    form.Form_Load();
     form.show();
     return app.exec();
 }

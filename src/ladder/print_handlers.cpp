@@ -12,6 +12,7 @@ constexpr int kPrintWidthTwips = 9705;
 
 void Form1::cmd_print_Click()
 {
+    const LotteryState &st = lottery.state();
     if (st.all_traced == 0)
         return;
     setOuterWidthTwips(kPrintWidthTwips);

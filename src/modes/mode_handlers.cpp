@@ -1,0 +1,53 @@
+// cmd_mode_Click: steps to the next draw mode and arranges the prize column, the winner-count
+// controls and the stored-list toggle for it.
+#include "app/form1.h"
+#include "mode_cycle.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+void Form1::cmd_mode_Click()
+{
+    const ModeChange change = lottery.changeMode(prizeTexts());
+    if (!change.look)
+        return;
+    cmd_mode->setText(change.look->caption);
+    setBackColor(cmd_mode, change.look->color);
+    const int16_t participants = lottery.state().man_count;
+    switch (change.mode) {
+    case modes::kNumberMode:
+        for (QLineEdit *box : ans) {
+            box->clear();
+            box->hide();
+            box->setReadOnly(true);
+        }
+        cmd_change->hide();
+        break;
+    case modes::kLotteryMode:
+        // Only the participants' rows show a prize box, at start-up as after a click.
+        for (int i = 0; i < BoxCount; ++i) {
+            setBoxText(ans[i], change.prizes[i]);
+            setTextColor(ans[i], 0x000000);
+            ans[i]->setReadOnly(false);
+            ans[i]->setVisible(i < participants);
+        }
+        lbl_atari->hide();
+        cmd_up2->hide();
+        cmd_dn2->hide();
+        cmd_change->show();
+        break;
+    case modes::kWinnerMode:
+        // The prize boxes are already empty here when the modes are cycled in order.
+        for (QLineEdit *box : ans) {
+            box->clear();
+            box->hide();
+            box->setReadOnly(true);
+        }
+        lbl_atari->show();
+        cmd_up2->show();
+        cmd_dn2->show();
+        cmd_change->hide();
+        break;
+    }
+}

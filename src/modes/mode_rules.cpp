@@ -1,0 +1,103 @@
+// The draw modes and standby, the step that fixes what lies behind every prize box.
+#include "app/lottery.h"
+#include "mode_cycle.h"
+#include "placement.h"
+#include "settings/layout.h"
+#include "settings/numbers.h"
+
+using modes::kLotteryMode;
+using modes::kNumberMode;
+using modes::kWinnerMode;
+
+ModeChange Lottery::changeMode(const BoxTexts &prizeBoxes)
+{
+    st.rung_density = modes::rungDensity(m_random->next());
+    st.draw_mode = modes::nextDrawMode(st.draw_mode);
+
+    ModeChange change;
+    change.mode = st.draw_mode;
+    change.look = modes::modeLook(st.draw_mode);
+    // Leaving lottery mode keeps the typed prizes so that they come back with it.
+    if (st.draw_mode == kNumberMode) {
+        for (int i = 0; i < kBoxCount; ++i)
+            st.savedPrize(i) = prizeBoxes[i];
+    } else if (st.draw_mode == kLotteryMode) {
+        for (int i = 0; i < kBoxCount; ++i)
+            change.prizes[i] = st.savedPrize(i);
+    }
+    return change;
+}
+
+std::optional<QString> Lottery::beginStandby(const Entries &entries)
+{
+    if (st.man_count < 2 || st.man_count > kBoxCount)
+        throw StateError("participant count outside 2..37");
+    settings::checkedGroup(st.group_no);
+    for (int i = 0; i < st.man_count; ++i) {
+        if (entries.names[i].isEmpty())
+            return QStringLiteral("名前を全部に入れて下さい");
+    }
+    if (st.draw_mode == kLotteryMode) {
+        for (int i = 0; i < st.man_count; ++i) {
+            if (entries.prizes[i].isEmpty())
+                return QStringLiteral("くじ内容を全部に入れて下さい");
+        }
+        if (st.stored_prizes_shown == 1) {
+            for (int i = 0; i < kBoxCount; ++i)
+                st.setupLine(settings::storedPrizeLine(i)) = entries.prizes[i];
+        }
+    }
+    shufflePrizes(entries.prizes);
+    return std::nullopt;
+}
+
+// In lottery mode the typed prizes are mixed among the participants' rows; rows past them keep
+// their texts. In the other modes the results are placed after the ladder is made.
+void Lottery::shufflePrizes(const BoxTexts &prizes)
+{
+    QStringList texts(prizes.begin(), prizes.end());
+    if (st.draw_mode == kLotteryMode)
+        placement::shufflePrizes(texts, st.man_count, *m_random);
+    for (int i = 0; i < kBoxCount; ++i)
+        m_results[i] = RowResult{texts[i], 0x000000};
+}
+
+void Lottery::completeStandby(const Entries &entries, int windowLeft, int windowTop)
+{
+    placeResults();
+    m_names = entries.names;
+    st.ready_flag = 1;
+    storeStandbyLines(entries, windowLeft, windowTop);
+}
+
+// Winner mode marks atari_count random rows "あたり" in red; number mode numbers the rows.
+void Lottery::placeResults()
+{
+    if (st.draw_mode != kWinnerMode && st.draw_mode != kNumberMode)
+        return;
+    m_results.fill(RowResult{});
+    if (st.draw_mode == kWinnerMode) {
+        for (int row : placement::drawWinnerRows(st.man_count, st.atari_count, *m_random))
+            m_results[row] = RowResult{QStringLiteral("あたり"), 0x0000FF};
+        return;
+    }
+    const QList<int> numbers = placement::drawRowNumbers(st.man_count, *m_random);
+    for (int row = 0; row < st.man_count; ++row)
+        m_results[row] = RowResult{QString::number(numbers[row]), 0x000000};
+}
+
+// The current group, the window position, the group and the mode to open with next time.
+void Lottery::storeStandbyLines(const Entries &entries, int windowLeft, int windowTop)
+{
+    using namespace settings;
+    const int g = st.group_no;
+    st.setupLine(participantCountLine(g)) = formatCount(st.man_count);
+    st.setupLine(memoLine(g)) = entries.memo;
+    st.setupLine(kWindowTopLine) = formatPosition(float(windowTop));
+    st.setupLine(kWindowLeftLine) = formatPosition(float(windowLeft));
+    st.setupLine(kGroupLine) = formatCount(g - 1);
+    st.setupLine(kModeLine) = formatCount(st.draw_mode - 1);
+    st.setupLine(winnerCountLine(g)) = formatCount(st.atari_count);
+    for (int i = 0; i < kBoxCount; ++i)
+        st.setupLine(nameLine(g, i)) = entries.names[i];
+}
