@@ -1,7 +1,24 @@
 #include "seams.h"
 
+#include <array>
 #include <chrono>
 #include <ctime>
+
+// The whole state of the engine from the system's entropy source, not just 32 bits of it.
+static std::mt19937 entropySeeded()
+{
+    std::random_device device;
+    std::array<uint32_t, std::mt19937::state_size> words;
+    for (uint32_t &word : words)
+        word = device();
+    std::seed_seq seeds(words.begin(), words.end());
+    return std::mt19937(seeds);
+}
+
+TwisterRandom::TwisterRandom()
+    : m_engine(entropySeeded())
+{
+}
 
 float TwisterRandom::next()
 {

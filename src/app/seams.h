@@ -18,13 +18,12 @@ public:
     virtual float next() = 0;
 };
 
-// Mersenne Twister with its fixed default seed, so every run starts from the same state;
-// the clock enters only through the warm-up draws of ladder generation.
+// Mersenne Twister. The program seeds it once per run from the operating system's entropy, so
+// that nobody can know a lottery in advance; tools and tests pass a seed of their own.
 class TwisterRandom : public RandomSource
 {
 public:
-    TwisterRandom() = default;
-    // Another starting state, for tools that measure many lotteries from chosen seeds.
+    TwisterRandom();
     explicit TwisterRandom(uint32_t seed) : m_engine(seed) {}
 
     float next() override;

@@ -8,11 +8,11 @@ namespace placement {
 
 void shufflePrizes(QStringList &texts, int manCount, RandomSource &random)
 {
-    for (int repetition = 0; repetition < manCount + 40; ++repetition) {
-        const int a = randomIndex(random, manCount);
-        const int b = randomIndex(random, manCount);
-        if (a != b)
-            texts.swapItemsAt(a, b);
+    // Fisher–Yates: row i takes a row drawn from 0..i, so every order is equally likely.
+    for (int i = std::min<int>(manCount, int(texts.size())) - 1; i > 0; --i) {
+        const int j = randomIndex(random, i + 1);
+        if (j != i)
+            texts.swapItemsAt(i, j);
     }
 }
 

@@ -8,8 +8,8 @@ class RandomSource;
 // The hidden results that standby fixes, computed apart from the boxes that show them.
 namespace placement {
 
-// Mixes the first manCount texts by manCount + 40 random exchanges of two rows (a draw of the
-// same row twice exchanges nothing); texts past manCount stay where they are.
+// Mixes the first manCount texts into an order drawn uniformly from all orders (one draw per row
+// but the first); texts past manCount stay where they are.
 void shufflePrizes(QStringList &texts, int manCount, RandomSource &random);
 
 // The rows marked "あたり", in the order they were drawn: random rows redrawn until an unmarked
