@@ -14,9 +14,6 @@
 
 #include <algorithm>
 
-// The client area is wide enough for the prize column (right edge at 9495 twips).
-constexpr int kClientWidthTwips = 9585;
-
 Form1::Form1(Seams seamsIn, QWidget *parent)
     : QWidget(parent)
     , seams(std::move(seamsIn))

@@ -26,6 +26,7 @@ public:
     void setCurrentX(double x) { m_pen.setX(x); }
     void setCurrentY(double y) { m_pen.setY(y); }
     void setFont(double pointSize, bool bold);
+    void setFont(const QFont &font) { m_font = font; }
     void print(const QString &text);
 
     // Grows the image (keeping what is drawn) or changes its pixel density.

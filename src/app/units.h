@@ -9,6 +9,9 @@
 // 15 twips make one device-independent pixel (1440 twips per inch at 96 dpi).
 constexpr int kTwipsPerPixel = 15;
 
+// The window's client area is wide enough for the prize column (right edge at 9495 twips).
+constexpr int kClientWidthTwips = 9585;
+
 inline int twipsToPixels(double twips)
 {
     return int(std::lround(twips / kTwipsPerPixel));

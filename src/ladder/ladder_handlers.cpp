@@ -1,6 +1,8 @@
 // Making and drawing the ladder, and tracing the participants' paths by click or by timer.
 #include "app/form1.h"
+#include "app/units.h"
 #include "rungs.h"
+#include "stamp.h"
 
 #include <QDateTime>
 #include <QLineEdit>
@@ -10,9 +12,9 @@
 
 namespace {
 
-// The time stamp stands above the first prize box.
+// The time stamp stands above the first prize box, whole inside the window.
 constexpr int kStampX = 7250;
-constexpr double kStampPointSize = 12;
+constexpr int kStampRightMargin = 90;
 constexpr uint32_t kStampColor = 0xFF0000;
 
 constexpr int kAutoInterval = 500;
@@ -67,9 +69,10 @@ void Form1::printTimeStamp()
 {
     surface.setCurrentX(kStampX);
     surface.setCurrentY(lottery.state().line_top);
-    surface.setFont(kStampPointSize, true);
+    const QString text = ladder::stampText(QLocale(), QDateTime::currentDateTime());
+    surface.setFont(ladder::stampFont(text, kClientWidthTwips - kStampX - kStampRightMargin));
     surface.setForeColor(kStampColor);
-    surface.print(QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
+    surface.print(text);
 }
 
 void Form1::cmd_auto_Click()
