@@ -78,7 +78,8 @@ void describeControlsForScreenReaders(QWidget &form)
     for (const auto &[button, name] : steps)
         child(QLatin1String(button))->setAccessibleName(name);
 
-    QAccessible::installFactory(oneLineCaptionFactory);
+    static const bool factoryInstalled = (QAccessible::installFactory(oneLineCaptionFactory), true);
+    Q_UNUSED(factoryInstalled);
     for (const char *name : {"lbl_1", "lbl_atari"}) {
         QWidget *label = child(QLatin1String(name));
         label->setProperty(kOneLineCaption, true);

@@ -29,6 +29,7 @@ Form1::Form1(Seams seamsIn, QWidget *parent)
     createControls();
     setTabOrder();
     wireEvents();
+    createResultMenu();
     Form_Load();
 }
 

@@ -4,12 +4,15 @@
 #include "seams.h"
 #include "surface.h"
 
+#include <QDateTime>
 #include <QWidget>
 
 #include <array>
 #include <memory>
 
 class QAbstractButton;
+class QAction;
+class QMenu;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -37,10 +40,12 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    // Window load.
+    // Window load, and the start-up steps it takes from the settings lines.
     void Form_Load();
+    void restore(const settings::SetupLines &lines);
 
     // Ladder.
     void cmd_make_Click();
@@ -72,6 +77,18 @@ private:
     void cmd_mode_Click();
     void cmd_standby_Click();
     void showResults();
+
+    // After the draw: the window's menu.
+    void createResultMenu();
+    void showResultMenu(const QPoint &globalPosition);
+    void mnu_copy_Click();
+    void mnu_save_Click();
+    void mnu_next_Click();
+    // The window at the size it is printed in, and its picture at the screen's resolution.
+    void fitWindowToResult();
+    QImage resultPicture();
+    // Back to the entry phase as a new start would open it, from the given settings lines.
+    void startFrom(const settings::SetupLines &lines);
 
     // Settings and groups.
     void cmd_up3_Click();
@@ -123,6 +140,13 @@ private:
     QString settingsWritePath;
     std::shared_ptr<QPrinter> printer; // chosen last; shared_ptr as QPrinter is only forward-declared here
     bool printSelectionDisabled = false;
+    // The time stamp as the window shows it, once every path has been traced.
+    QDateTime stampTime;
+    QString stampText;
+    QMenu *resultMenu = nullptr;
+    QAction *mnu_copy = nullptr;
+    QAction *mnu_save = nullptr;
+    QAction *mnu_next = nullptr;
 
     QPushButton *cmd_change = nullptr;
     QPushButton *cmd_auto = nullptr;

@@ -15,6 +15,16 @@ Lottery::Lottery(std::unique_ptr<RandomSource> random, std::unique_ptr<TickSourc
 {
 }
 
+void Lottery::restart()
+{
+    st = LotteryState();
+    m_results = RowResults();
+    m_hidden = RowResults();
+    m_names = BoxTexts();
+    m_memo.clear();
+    m_reached.fill(-1);
+}
+
 bool Lottery::addParticipant()
 {
     if (st.man_count >= kMaxParticipants)

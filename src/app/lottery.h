@@ -127,6 +127,14 @@ public:
     bool autoRunAtLast() const { return st.trace_index + 1 >= st.man_count; }
     void advanceTraceIndex();
 
+    // The result as text, once every path has been traced: a first line with the group memo (if
+    // any) and the time stamp, then one line per participant in name-box order: the name, " ："
+    // and what the participant reached ("はずれ" for a row without a win in winner mode).
+    QString resultSummary(const QString &stamp) const;
+
+    // Back to the state of a fresh window, for the next lottery in the same run.
+    void restart();
+
     // Group change: the group being left takes what the boxes show and the lines are saved;
     // then the group being entered gives its texts (or, when the save failed, the group stays).
     void stepGroup(int step);
@@ -142,8 +150,12 @@ private:
 
     LotteryState st;
     RowResults m_results;
-    // The names at standby: what a traced path writes behind the prize it reaches.
+    // The names and memo at standby: a traced path writes the name behind the prize it reaches.
     BoxTexts m_names;
+    QString m_memo;
+    // What lay behind each prize box at standby, and the box each participant's path reached.
+    RowResults m_hidden;
+    std::array<int, kBoxCount> m_reached{};
     std::unique_ptr<RandomSource> m_random;
     std::unique_ptr<TickSource> m_ticks;
 };

@@ -49,18 +49,36 @@ public:
     int32_t ticks() override;
 };
 
-// Every message to the user: modal, one OK button, no icon, title "確認".
+// Every message to the user: modal, one OK button, no icon, title "確認". A question has the
+// buttons Yes and No instead and tells whether the user said yes.
 class Messenger
 {
 public:
     virtual ~Messenger() = default;
     virtual void show(QWidget *parent, const QString &text) = 0;
+    virtual bool ask(QWidget *parent, const QString &text) = 0;
 };
 
 class MessageBoxMessenger : public Messenger
 {
 public:
     void show(QWidget *parent, const QString &text) override;
+    bool ask(QWidget *parent, const QString &text) override;
+};
+
+// The standard dialog that chooses where a picture is saved: the chosen path, or empty when the
+// user cancels.
+class SaveDialog
+{
+public:
+    virtual ~SaveDialog() = default;
+    virtual QString choose(QWidget *parent, const QString &proposedPath) = 0;
+};
+
+class SystemSaveDialog : public SaveDialog
+{
+public:
+    QString choose(QWidget *parent, const QString &proposedPath) override;
 };
 
 // The printer dialog: false when the user cancels or the dialog fails. From the second print on
@@ -87,6 +105,7 @@ struct Seams
     std::unique_ptr<TickSource> ticks = std::make_unique<BootClockTicks>();
     std::unique_ptr<Messenger> messenger = std::make_unique<MessageBoxMessenger>();
     std::unique_ptr<PrinterDialog> printerDialog = std::make_unique<SystemPrinterDialog>();
+    std::unique_ptr<SaveDialog> saveDialog = std::make_unique<SystemSaveDialog>();
     // set_up.ini; empty for the one beside the program.
     QString settingsPath;
 };

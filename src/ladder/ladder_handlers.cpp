@@ -69,10 +69,11 @@ void Form1::printTimeStamp()
 {
     surface.setCurrentX(kStampX);
     surface.setCurrentY(lottery.state().line_top);
-    const QString text = ladder::stampText(QLocale(), QDateTime::currentDateTime());
-    surface.setFont(ladder::stampFont(text, kClientWidthTwips - kStampX - kStampRightMargin));
+    stampTime = QDateTime::currentDateTime();
+    stampText = ladder::stampText(QLocale(), stampTime);
+    surface.setFont(ladder::stampFont(stampText, kClientWidthTwips - kStampX - kStampRightMargin));
     surface.setForeColor(kStampColor);
-    surface.print(text);
+    surface.print(stampText);
 }
 
 void Form1::cmd_auto_Click()

@@ -3,6 +3,8 @@
 #include "path.h"
 #include "rungs.h"
 
+#include <QStringList>
+
 std::optional<QString> Lottery::makeLadder()
 {
     if (st.draw_mode == modes::kWinnerMode && st.atari_count >= st.man_count)
@@ -44,6 +46,7 @@ std::optional<TraceStep> Lottery::trace()
     step.resultText = ladder::resultText(reached.text, m_names.at(i));
 
     reached.text = step.resultText;
+    m_reached.at(i) = step.prizeRow;
     st.ladder.at(i + 1, 0) = 1;
     st.all_traced = ladder::allTraced(st.ladder, st.man_count) ? 1 : 0;
     step.allTraced = st.all_traced == 1;
@@ -61,4 +64,18 @@ bool Lottery::startAutoRun()
 void Lottery::advanceTraceIndex()
 {
     st.trace_index = to16(st.trace_index + 1);
+}
+
+QString Lottery::resultSummary(const QString &stamp) const
+{
+    QStringList lines;
+    lines << (m_memo.isEmpty() ? stamp : m_memo + QLatin1Char(' ') + stamp);
+    for (int i = 0; i < st.man_count; ++i) {
+        const int row = m_reached.at(i);
+        QString reached = row >= 0 ? m_hidden.at(row).text : QString();
+        if (reached.isEmpty() && st.draw_mode == modes::kWinnerMode)
+            reached = QStringLiteral("はずれ");
+        lines << m_names.at(i) + QStringLiteral(" \uFF1A") + reached;
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

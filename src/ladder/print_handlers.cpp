@@ -12,11 +12,9 @@ constexpr int kPrintWidthTwips = 9705;
 
 void Form1::cmd_print_Click()
 {
-    const LotteryState &st = lottery.state();
-    if (st.all_traced == 0)
+    if (lottery.state().all_traced == 0)
         return;
-    setOuterWidthTwips(kPrintWidthTwips);
-    setOuterHeightTwips(to16(360 * st.man_count + 660 + st.line_top));
+    fitWindowToResult();
 
     // The printer chosen last is offered again.
     if (!printer)
@@ -25,6 +23,14 @@ void Form1::cmd_print_Click()
         return;
     printSelectionDisabled = true;
     printWindow(*printer);
+}
+
+// The window just holds every participant's row.
+void Form1::fitWindowToResult()
+{
+    const LotteryState &st = lottery.state();
+    setOuterWidthTwips(kPrintWidthTwips);
+    setOuterHeightTwips(to16(360 * st.man_count + 660 + st.line_top));
 }
 
 // Scales the window to fit the printable area, keeping its aspect ratio. A printer that cannot

@@ -65,7 +65,10 @@ void Lottery::shufflePrizes(const BoxTexts &prizes)
 void Lottery::completeStandby(const Entries &entries, int windowLeft, int windowTop)
 {
     placeResults();
+    m_hidden = m_results;
+    m_reached.fill(-1);
     m_names = entries.names;
+    m_memo = entries.memo;
     st.ready_flag = 1;
     storeStandbyLines(entries, windowLeft, windowTop);
 }

@@ -9,6 +9,11 @@ void Form1::Form_Load()
 {
     settings::SetupLines lines;
     settings::readSettingsFile(settingsReadPath, lines);
+    restore(lines);
+}
+
+void Form1::restore(const settings::SetupLines &lines)
+{
     const Opening opening = lottery.open(lines);
     showGroup(opening.group);
     if (opening.top)

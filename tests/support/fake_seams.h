@@ -45,7 +45,27 @@ class RecordingMessenger : public Messenger
 {
 public:
     void show(QWidget *, const QString &text) override { shown << text; }
+    bool ask(QWidget *, const QString &text) override
+    {
+        asked << text;
+        return answer;
+    }
     QStringList shown;
+    QStringList asked;
+    bool answer = true;
+};
+
+// A save dialog that records the proposed path and answers with `chosen` (empty: cancel).
+class FakeSaveDialog : public SaveDialog
+{
+public:
+    QString choose(QWidget *, const QString &proposedPath) override
+    {
+        proposed << proposedPath;
+        return chosen;
+    }
+    QStringList proposed;
+    QString chosen;
 };
 
 // A printer dialog that records each showing; without onShow the user cancels.
@@ -69,6 +89,7 @@ struct TestSeams
     FixedTicks *ticks;
     RecordingMessenger *messenger;
     FakePrinterDialog *printerDialog;
+    FakeSaveDialog *saveDialog;
     // set_up.ini goes into a folder of the test's own, never beside the test program.
     QTemporaryDir folder;
     Seams seams;
@@ -79,14 +100,17 @@ struct TestSeams
         auto t = std::make_unique<FixedTicks>(tickValue);
         auto m = std::make_unique<RecordingMessenger>();
         auto p = std::make_unique<FakePrinterDialog>();
+        auto d = std::make_unique<FakeSaveDialog>();
         random = r.get();
         ticks = t.get();
         messenger = m.get();
         printerDialog = p.get();
+        saveDialog = d.get();
         seams.random = std::move(r);
         seams.ticks = std::move(t);
         seams.messenger = std::move(m);
         seams.printerDialog = std::move(p);
+        seams.saveDialog = std::move(d);
         seams.settingsPath = folder.filePath(QStringLiteral("set_up.ini"));
     }
 };

@@ -1,0 +1,190 @@
+// The window's menu after the draw: the copied result, the saved picture, and the next lottery.
+#include "support/window.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QImageReader>
+
+namespace {
+
+QAction *entry(const Window &w, const char *name)
+{
+    return w.form->findChild<QAction *>(QLatin1String(name));
+}
+
+// Everything a user can see of each control, by object name.
+QStringList controlsSeen(const Window &w)
+{
+    QStringList seen;
+    for (const QWidget *c : w.form->findChildren<QWidget *>()) {
+        if (c->objectName().isEmpty() || c->isWindow())
+            continue;
+        QString text;
+        const QPalette &colours = c->palette();
+        if (auto *edit = qobject_cast<const QLineEdit *>(c))
+            text = QStringLiteral("%1|%2|%3|%4|%5")
+                       .arg(edit->text())
+                       .arg(edit->isReadOnly())
+                       .arg(edit->maxLength())
+                       .arg(colours.color(QPalette::Base).name(), colours.color(QPalette::Text).name());
+        else if (auto *button = qobject_cast<const QAbstractButton *>(c))
+            text = button->text() + c->styleSheet() + colours.color(QPalette::Button).name();
+        else if (auto *label = qobject_cast<const QLabel *>(c))
+            text = label->text();
+        else if (auto *frame = qobject_cast<const QGroupBox *>(c))
+            text = frame->title();
+        seen << QStringLiteral("%1 %2 visible=%3 enabled=%4 %5")
+                    .arg(c->objectName(), text)
+                    .arg(w.shown(const_cast<QWidget *>(c)))
+                    .arg(c->isEnabled())
+                    .arg(colours.color(QPalette::WindowText).name());
+    }
+    seen.sort();
+    return seen;
+}
+
+} // namespace
+
+class TestResultMenu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void copiedText_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("winners");
+        QTest::addColumn<QString>("memo");
+        QTest::newRow("winner mode, 2 of 6") << kWinnerMode << 6 << 2 << QStringLiteral("忘年会");
+        QTest::newRow("lottery mode, 5") << kLotteryMode << 5 << 1 << QString();
+        QTest::newRow("number mode, 37") << kNumberMode << 37 << 1 << QStringLiteral("席替え");
+    }
+
+    // One line per participant in name-box order, and each says what the window shows for them.
+    void copiedText()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, count);
+        QFETCH(int, winners);
+        QFETCH(QString, memo);
+        Window w(7);
+        QVERIFY(w.prepare(mode, count, winners));
+        w.memo()->setText(memo);
+        QVERIFY(w.standby());
+        QGuiApplication::clipboard()->clear();
+        entry(w, "mnu_copy")->trigger();
+        QVERIFY2(QGuiApplication::clipboard()->text().isEmpty(), "copied before every path was traced");
+
+        w.traceAll();
+        entry(w, "mnu_copy")->trigger();
+        QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
+        QCOMPARE(lines.takeLast(), QString());
+        QCOMPARE(lines.size(), count + 1);
+        const QString heading = lines.takeFirst();
+        QVERIFY2(memo.isEmpty() ? !heading.startsWith(QLatin1Char(' ')) : heading.startsWith(memo + QLatin1Char(' ')),
+                 qPrintable(heading));
+        QVERIFY2(heading.contains(QRegularExpression(QStringLiteral("\\d{1,2}:\\d\\d:\\d\\d"))), qPrintable(heading));
+
+        QStringList reached;
+        for (int i = 0; i < count; ++i) {
+            const QString prefix = QStringLiteral("N%1 \uFF1A").arg(i);
+            QVERIFY2(lines[i].startsWith(prefix), qPrintable(lines[i]));
+            const QString what = lines[i].mid(prefix.size());
+            reached << what;
+            // The prize box that shows this participant's name shows what the line says.
+            int showing = 0;
+            for (int row = 0; row < count; ++row)
+                showing += w.prizeBox(row)->text() == (what == QStringLiteral("はずれ") ? QString() : what)
+                        + QStringLiteral(" \uFF1AN%1").arg(i);
+            QCOMPARE(showing, 1);
+        }
+        QStringList expected;
+        for (int i = 0; i < count; ++i) {
+            if (mode == kWinnerMode)
+                expected << (i < winners ? QStringLiteral("あたり") : QStringLiteral("はずれ"));
+            else
+                expected << (mode == kLotteryMode ? QStringLiteral("P%1").arg(i) : QString::number(i + 1));
+        }
+        std::sort(reached.begin(), reached.end());
+        std::sort(expected.begin(), expected.end());
+        QCOMPARE(reached, expected);
+    }
+
+    // The picture holds the window at the screen's full resolution (run at scale factors 1 and 2).
+    void savedPicture()
+    {
+        Window w;
+        QVERIFY(w.prepare(kNumberMode, 4));
+        QVERIFY(w.standby());
+        w.traceAll();
+        const QByteArray settings = w.written();
+        w.ts.saveDialog->chosen = w.ts.folder.filePath(QStringLiteral("result.png"));
+        entry(w, "mnu_save")->trigger();
+
+        QCOMPARE(w.ts.saveDialog->proposed.size(), 1);
+        QVERIFY(w.ts.saveDialog->proposed.first().contains(QRegularExpression(QStringLiteral("/あみだくじ_\\d{8}_\\d{6}\\.png$"))));
+        const QImage saved(w.ts.saveDialog->chosen);
+        QVERIFY(!saved.isNull());
+        QCOMPARE(saved.size(), w.form->size() * w.form->devicePixelRatio());
+        const QImage shown = w.form->grab().toImage().convertToFormat(saved.format());
+        QImage pixels = saved;
+        pixels.setDevicePixelRatio(shown.devicePixelRatio());
+        QCOMPARE(pixels, shown);
+        QVERIFY(w.messages().isEmpty());
+        QCOMPARE(w.written(), settings);
+
+        w.ts.saveDialog->chosen = w.ts.folder.filePath(QStringLiteral("missing/result.png"));
+        entry(w, "mnu_save")->trigger();
+        QCOMPARE(w.messages().size(), 1);
+        QVERIFY(w.messages().first().contains(QDir::toNativeSeparators(w.ts.saveDialog->chosen)));
+    }
+
+    // "次の抽選" leaves the window exactly as a new start from the same set_up.ini opens it.
+    void nextLotteryIsAFreshStart_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("traceAll");
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("winner mode, all traced") << kWinnerMode << true << true;
+        QTest::newRow("lottery mode, asked, yes") << kLotteryMode << false << true;
+        QTest::newRow("number mode, asked, no") << kNumberMode << false << false;
+    }
+
+    void nextLotteryIsAFreshStart()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, traceAll);
+        QFETCH(bool, answer);
+        Window w(3);
+        QVERIFY(w.prepare(mode, 5, 2));
+        QVERIFY(w.standby());
+        if (traceAll)
+            w.traceAll();
+        const QByteArray settings = w.written();
+        const QStringList before = controlsSeen(w);
+        w.ts.messenger->answer = answer;
+        entry(w, "mnu_next")->trigger();
+
+        QCOMPARE(w.ts.messenger->asked.size(), traceAll ? 0 : 1);
+        QCOMPARE(w.written(), settings);
+        if (!answer) {
+            QCOMPARE(controlsSeen(w), before);
+            return;
+        }
+        Window fresh(3);
+        QVERIFY(fresh.writeFile(settings));
+        fresh.start();
+        QCOMPARE(controlsSeen(w), controlsSeen(fresh));
+        QCOMPARE(w.form->size(), fresh.form->size());
+        QVERIFY(w.button("cmd_standby")->isEnabled());
+        // And the next lottery runs as the first did.
+        w.fillEntries();
+        QVERIFY(w.standby());
+    }
+};
+
+QTEST_MAIN(TestResultMenu)
+#include "tst_result_menu.moc"
