@@ -1,52 +1,23 @@
 // Printing the finished lottery through a replaced printer dialog.
-#include "app/form1.h"
-#include "app/units.h"
-#include "support/fake_seams.h"
+#include "support/window.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include <memory>
 
 namespace {
 
-struct Printing
+// A window after standby in winner mode with n participants, traced up to `traced` of them.
+bool readyToPrint(Window &w, int count, int traced)
 {
-    FakePrinterDialog *dialog;
-    std::unique_ptr<Form1> form;
-};
-
-// A window after standby with n participants, traced up to `traced` of them.
-Printing readyToPrint(int count, int traced)
-{
-    TestSeams ts{unsigned(count)};
-    Printing p{ts.printerDialog, std::make_unique<Form1>(std::move(ts.seams))};
-    Form1 &form = *p.form;
-    form.st.man_count = int16_t(count);
-    form.st.atari_count = 1;
-    form.st.line_top = 720;
-    form.st.color_table = kColorTable;
-    form.st.rung_density = 2.0f;
-    form.cmd_make_Click();
-    for (int i = 0; i < count; ++i) {
-        form.man[i]->setText(QStringLiteral("名前%1").arg(i));
-        form.ans[i]->setText(i == 0 ? QStringLiteral("あたり") : QString());
-    }
-    for (int i = count; i < Form1::BoxCount; ++i) {
-        form.man[i]->hide();
-        form.ans[i]->hide();
-    }
-    form.st.ready_flag = 1;
+    if (!w.prepare(kWinnerMode, count) || !w.standby())
+        return false;
     for (int i = 0; i < traced; ++i)
-        form.man_Click(i);
-    return p;
+        w.clickName(i);
+    return true;
 }
 
 // The dialog's answer: print into this PDF file, or cancel after naming it.
@@ -108,13 +79,16 @@ private slots:
     void printsTheWindowOnOnePage();
 };
 
+// The button stays disabled until every path is traced; a click on it shows no dialog.
 void PrintTest::refusedUntilAllTraced()
 {
-    auto [dialog, form] = readyToPrint(3, 2);
-    form->resize(300, 100);
-    form->cmd_print_Click();
-    QVERIFY(dialog->selectionDisabledAtShowing.empty());
-    QCOMPARE(form->size(), QSize(300, 100));
+    Window w;
+    QVERIFY(readyToPrint(w, 3, 2));
+    w.form->resize(300, 100);
+    QVERIFY(!w.button("cmd_print")->isEnabled());
+    w.button("cmd_print")->click();
+    QVERIFY(w.ts.printerDialog->selectionDisabledAtShowing.empty());
+    QCOMPARE(w.form->size(), QSize(300, 100));
 }
 
 void PrintTest::cancelPrintsNothingAndKeepsTheNewSize_data()
@@ -126,27 +100,30 @@ void PrintTest::cancelPrintsNothingAndKeepsTheNewSize_data()
     QTest::newRow("37 participants") << 37 << 14700;
 }
 
+// The window takes the print size before the dialog shows, and keeps it after a cancel (the
+// offscreen window has no frame, so its outer size is its own).
 void PrintTest::cancelPrintsNothingAndKeepsTheNewSize()
 {
     QFETCH(int, count);
     QFETCH(int, heightTwips);
-
-    auto [dialog, form] = readyToPrint(count, count);
-    form->resize(300, 100);
+    Window w;
+    QVERIFY(readyToPrint(w, count, count));
+    w.form->resize(300, 100);
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("cancelled.pdf"));
-    int heightAtShowing = 0;
-    dialog->onShow = [&, choose = pdfChoice(pdf, false), window = form.get()](QPrinter &printer) {
-        heightAtShowing = window->outerHeightTwips();
+    QSize sizeAtShowing;
+    w.ts.printerDialog->onShow = [&, choose = pdfChoice(pdf, false)](QPrinter &printer) {
+        sizeAtShowing = w.form->size();
         return choose(printer);
     };
 
-    form->cmd_print_Click();
-    QCOMPARE(dialog->selectionDisabledAtShowing.size(), size_t(1));
-    QCOMPARE(heightAtShowing, heightTwips);
-    QCOMPARE(form->outerHeightTwips(), heightTwips);
-    QCOMPARE(form->width(), twipsToPixels(9705));
+    w.button("cmd_print")->click();
+    const QSize printSize(twipsToPixels(9705), twipsToPixels(heightTwips));
+    QCOMPARE(w.ts.printerDialog->selectionDisabledAtShowing.size(), size_t(1));
+    QCOMPARE(sizeAtShowing, printSize);
+    QCOMPARE(w.form->size(), printSize);
     QVERIFY(!QFileInfo::exists(pdf));
+    QVERIFY(w.messages().isEmpty());
 }
 
 void PrintTest::selectionChoiceDisabledAfterAPrint_data()
@@ -164,11 +141,13 @@ void PrintTest::selectionChoiceDisabledAfterAPrint()
     QFETCH(QList<bool>, accepted);
     QFETCH(QList<bool>, selectionDisabled);
 
-    auto [dialog, form] = readyToPrint(2, 2);
+    Window w;
+    QVERIFY(readyToPrint(w, 2, 2));
+    FakePrinterDialog *dialog = w.ts.printerDialog;
     QTemporaryDir dir;
     for (int i = 0; i < accepted.size(); ++i) {
         dialog->onShow = pdfChoice(dir.filePath(QStringLiteral("%1.pdf").arg(i)), accepted[i]);
-        form->cmd_print_Click();
+        w.button("cmd_print")->click();
     }
     QCOMPARE(QList<bool>(dialog->selectionDisabledAtShowing.begin(), dialog->selectionDisabledAtShowing.end()),
              selectionDisabled);
@@ -182,11 +161,12 @@ void PrintTest::printsTheWindowOnOnePage()
     if (pdftoppm.isEmpty())
         QSKIP("pdftoppm is not installed");
 
-    auto [dialog, form] = readyToPrint(6, 6);
+    Window w;
+    QVERIFY(readyToPrint(w, 6, 6));
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
-    dialog->onShow = pdfChoice(pdf, true);
-    form->cmd_print_Click();
+    w.ts.printerDialog->onShow = pdfChoice(pdf, true);
+    w.button("cmd_print")->click();
     QVERIFY(QFileInfo::exists(pdf));
 
     QProcess convert;
@@ -199,7 +179,7 @@ void PrintTest::printsTheWindowOnOnePage()
     const QImage page = QImage(dir.filePath(pages.first())).convertToFormat(QImage::Format_RGB32);
 
     // The printed area has the window's proportions, fills the page's width and looks like the window.
-    const QImage window = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage window = w.picture().convertToFormat(QImage::Format_RGB32);
     const QRect area = printedArea(page);
     QVERIFY(area.isValid());
     QVERIFY(area.width() > page.width() * 8 / 10);

@@ -1,55 +1,15 @@
-// Tracing by click and by timer on a real Form1 with seeded ladders.
-#include "app/form1.h"
-#include "app/units.h"
-#include "support/fake_seams.h"
-
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-
-#include <memory>
+// Tracing on the window, by click and by timer: the paths in their colours and widths, the prize
+// boxes they reach, the time stamp and the automatic run.
+#include "support/window.h"
 
 namespace {
 
 const QString kColon = QStringLiteral(" \uFF1A");
+const QColor kBlack(Qt::black);
 
-// A window after standby: n participants named N0.., prizes P0.., a seeded ladder, ready to trace.
-std::unique_ptr<Form1> readyForm(int count, unsigned seed = 1, bool withRungs = true)
+double lineY(int line)
 {
-    TestSeams ts(seed);
-    auto form = std::make_unique<Form1>(std::move(ts.seams));
-    form->st.man_count = int16_t(count);
-    form->st.atari_count = 1;
-    form->st.line_top = 720;
-    form->st.color_table = kColorTable;
-    form->st.rung_density = withRungs ? 2.0f : 1e9f;
-    form->cmd_make_Click();
-    if (!withRungs)
-        form->surface.clear();
-    for (int i = 0; i < count; ++i) {
-        form->man[i]->setText(QStringLiteral("N%1").arg(i));
-        form->ans[i]->setText(QStringLiteral("P%1").arg(i));
-    }
-    form->st.ready_flag = 1;
-    return form;
-}
-
-// The line each starting line ends on, found by letting every rung, row by row, swap the two
-// participants standing on its lines.
-QList<int> endLines(const LadderGrid &grid, int count)
-{
-    QList<int> standing(count + 1);
-    for (int line = 1; line <= count; ++line)
-        standing[line] = line;
-    for (int row = 1; row < LadderGrid::Rows; ++row)
-        for (int gap = 1; gap < count; ++gap)
-            if (grid.at(gap, row) == 1)
-                std::swap(standing[gap], standing[gap + 1]);
-    QList<int> ends(count + 1);
-    for (int line = 1; line <= count; ++line)
-        ends[standing[line]] = line;
-    return ends;
+    return 720 + 360 * line;
 }
 
 QColor pixelAt(const QImage &image, double xTwips, double yTwips)
@@ -58,17 +18,67 @@ QColor pixelAt(const QImage &image, double xTwips, double yTwips)
     return image.pixelColor(int(twipsToPixels(xTwips) * dpr), int(twipsToPixels(yTwips) * dpr));
 }
 
-// Pixels of the time stamp's blue in the strip above the first prize box.
+// Follows participant i's colour from the left end of its line, row by row: along the line, and
+// down or up wherever, and only where, the ladder had a black rung. The line it ends on, or 0
+// where the colour breaks off or runs on past the end of the line.
+int followColour(const QImage &now, const QImage &ladder, int i)
+{
+    const QColor colour = colorFromBgr(tableColor(kColorTable, i));
+    int line = i + 1;
+    if (pixelAt(now, 1500, lineY(line)) != colour)
+        return 0;
+    for (int row = 1; row <= 27; ++row) {
+        if (pixelAt(now, 1500 + 200 * row, lineY(line)) != colour)
+            return 0;
+        int step = 0;
+        for (int direction : {1, -1}) {
+            const double middle = lineY(line) + 180 * direction;
+            const bool rung = pixelAt(ladder, 1600 + 200 * row, middle) == kBlack;
+            if (rung != (pixelAt(now, 1600 + 200 * row, middle) == colour))
+                return 0;
+            if (rung)
+                step = direction;
+        }
+        line += step;
+    }
+    return pixelAt(now, 7060, lineY(line)) == colour ? 0 : line;
+}
+
+// The ink across participant i's own lead-in (x = 1500 twips), read in the colour's channel that
+// stands out most from the background: a covered pixel counts 1, a smoothed edge pixel its share,
+// so a line of pen width w gives w.
+int inkAcross(const QImage &image, int i, QColor background)
+{
+    const QColor colour = colorFromBgr(tableColor(kColorTable, i));
+    double span = 0, ink = 0;
+    for (auto channel : {&QColor::red, &QColor::green, &QColor::blue}) {
+        const double difference = (colour.*channel)() - (background.*channel)();
+        if (std::abs(difference) <= std::abs(span))
+            continue;
+        span = difference;
+        ink = 0;
+        for (int dy = -6; dy <= 6; ++dy)
+            ink += ((pixelAt(image, 1500, lineY(i + 1) + 15 * dy).*channel)() - (background.*channel)()) / span;
+    }
+    return qRound(ink);
+}
+
+// Solid pixels of the time stamp's blue above the first prize box.
 int stampPixels(const QImage &image)
 {
-    const qreal dpr = image.devicePixelRatio();
     int found = 0;
-    for (int y = int(twipsToPixels(720) * dpr); y < int(twipsToPixels(1060) * dpr); ++y)
-        for (int x = int(twipsToPixels(7250) * dpr); x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y);
-            found += qAlpha(p) > 0 && qBlue(p) > 0 && qRed(p) == 0 && qGreen(p) == 0;
-        }
+    for (int y = twipsToPixels(720); y < twipsToPixels(950); ++y)
+        for (int x = twipsToPixels(7250); x < image.width(); ++x)
+            found += image.pixelColor(x, y) == QColor(0, 0, 255);
     return found;
+}
+
+QStringList prizeTexts(const Window &w)
+{
+    QStringList texts;
+    for (int i = 0; i < kBoxCount; ++i)
+        texts << w.prizeBox(i)->text();
+    return texts;
 }
 
 } // namespace
@@ -78,243 +88,139 @@ class TraceTest : public QObject
     Q_OBJECT
 
 private slots:
-    void tracesEveryoneToTheGridsPermutation_data();
-    void tracesEveryoneToTheGridsPermutation();
-    void participantZeroDrawsInLightRed();
-    void resultTextInTheSameRowWithoutRungs_data();
-    void resultTextInTheSameRowWithoutRungs();
-    void secondClickChangesNothing();
-    void nothingHappensBeforeStandby();
-    void timeStampOnlyAfterTheLastTrace();
-    void clickOnLockedNameBoxTraces();
-    void automaticRun();
-    void clickDuringTheRun();
-    void restartedRunDrawsNothingNew();
-    void timerTicksDriveTheRun();
-};
+    void pathsRunAlongTheLadder_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("count");
+        QTest::newRow("lottery mode, 2 participants") << kLotteryMode << 2;
+        QTest::newRow("winner mode, 8 participants") << kWinnerMode << 8;
+        QTest::newRow("number mode, 15 participants") << kNumberMode << 15;
+        QTest::newRow("lottery mode, 37 participants") << kLotteryMode << 37;
+    }
 
-void TraceTest::tracesEveryoneToTheGridsPermutation_data()
-{
-    QTest::addColumn<int>("count");
-    for (int count = 2; count <= 37; ++count)
-        QTest::addRow("%d participants", count) << count;
-}
+    // Each click draws the participant's path over the ladder in its colour, to the prize box
+    // it reaches, which shows its result with " ：name" added; every box is reached once, and
+    // each path has its band's pen width.
+    void pathsRunAlongTheLadder()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, count);
+        Window w{unsigned(count)};
+        QVERIFY(w.prepare(mode, count, 3));
+        QVERIFY(w.standby());
+        const QImage ladder = w.picture();
 
-void TraceTest::tracesEveryoneToTheGridsPermutation()
-{
-    QFETCH(int, count);
-    auto form = readyForm(count, unsigned(count));
-    const QList<int> ends = endLines(form->st.ladder, count);
-    const QImage ladderOnly = form->surface.image().copy();
-
-    for (int i = 0; i < count; ++i) {
-        form->man_Click(i);
-        const QImage &image = form->surface.image();
-        const QColor colour = colorFromBgr(tableColor(kColorTable, i));
-
-        // The path's pixels along its own walk, and every rung it takes was black before.
-        int line = i + 1;
-        QCOMPARE(pixelAt(image, 1500, 720 + 360 * line), colour);
-        for (int row = 1; row <= 27; ++row) {
-            QCOMPARE(pixelAt(image, 1500 + 200 * row, 720 + 360 * line), colour);
-            const int cell = form->st.ladder.at(line, row);
-            if (cell == 0)
-                continue;
-            const double rungMiddle = 720 + 360 * line + (cell == 1 ? 180 : -180);
-            QCOMPARE(pixelAt(ladderOnly, 1600 + 200 * row, rungMiddle), QColor(Qt::black));
-            QCOMPARE(pixelAt(image, 1600 + 200 * row, rungMiddle), colour);
-            line += cell == 1 ? 1 : -1;
+        for (int i = 0; i < count; ++i) {
+            QStringList texts = prizeTexts(w);
+            w.clickName(i);
+            const int line = followColour(w.picture(), ladder, i);
+            QVERIFY2(line > 0, qPrintable(QStringLiteral("path of participant %1").arg(i)));
+            QVERIFY(w.shown(w.prizeBox(line - 1)));
+            texts[line - 1] += kColon + QStringLiteral("N%1").arg(i);
+            QCOMPARE(prizeTexts(w), texts);
         }
-        QCOMPARE(line, ends[i + 1]);
-        QCOMPARE(pixelAt(image, 7060, 720 + 360 * line).alpha(), 0);
-        QCOMPARE(form->ans[line - 1]->text(), QStringLiteral("P%1").arg(line - 1) + kColon + QStringLiteral("N%1").arg(i));
-        QCOMPARE(form->st.ladder.at(i + 1, 0), int16_t(1));
+        const QImage traced = w.picture();
+        const QColor background = w.form->palette().color(QPalette::Window);
+        for (int i = 0; i < count; ++i) {
+            QCOMPARE(w.prizeBox(i)->text().count(kColon), 1);
+            const int bandWidths[] = {3, 1, 5, 3, 1, 5};
+            QCOMPARE(inkAcross(traced, i, background), bandWidths[i / 7]);
+        }
+        QCOMPARE(pixelAt(traced, 1500, lineY(1)), QColor(255, 128, 128));
+        if (count == 37)
+            QCOMPARE(pixelAt(traced, 1500, lineY(37)), QColor(0xFF, 0xFF, 0xC0));
     }
 
-    // Every prize box was reached exactly once.
-    for (int box = 0; box < count; ++box)
-        QCOMPARE(form->ans[box]->text().count(kColon), 1);
-    QCOMPARE(form->st.all_traced, int16_t(1));
-}
+    // Before standby neither a click nor the automatic run traces. After it the locked name
+    // boxes trace on a left click, once each; the last trace prints the time stamp and enables
+    // printing.
+    void clicksOnNames()
+    {
+        Window w;
+        QVERIFY(w.prepare(kWinnerMode, 3));
+        QTest::keyClick(w.nameBox(1), Qt::Key_Return); // shows the automatic-trace button
+        const QImage entry = w.picture();
+        w.clickName(0);
+        w.button("cmd_auto")->click();
+        QCOMPARE(w.picture(), entry);
+        QVERIFY(!w.timer()->isActive());
 
-void TraceTest::participantZeroDrawsInLightRed()
-{
-    auto form = readyForm(37, 5, false);
-    form->man_Click(0);
-    QCOMPARE(pixelAt(form->surface.image(), 4000, 1080), QColor(255, 128, 128));
-    QCOMPARE(form->surface.drawWidth(), 3);
-    form->man_Click(36);
-    QCOMPARE(pixelAt(form->surface.image(), 4000, 720 + 360 * 37), QColor(0xFF, 0xFF, 0xC0));
-    QCOMPARE(form->surface.drawWidth(), 5);
-}
+        QVERIFY(w.standby());
+        QVERIFY(w.nameBox(1)->isReadOnly());
+        const QImage ladder = w.picture();
+        QTest::mouseClick(w.nameBox(1), Qt::RightButton);
+        QCOMPARE(w.picture(), ladder);
 
-void TraceTest::resultTextInTheSameRowWithoutRungs_data()
-{
-    QTest::addColumn<QString>("prize");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("result");
+        w.clickName(1);
+        QVERIFY(w.picture() != ladder);
+        QCOMPARE(prizeTexts(w).join(QString()).count(kColon + QStringLiteral("N1")), 1);
+        const QImage once = w.picture();
+        const QStringList texts = prizeTexts(w);
+        w.clickName(1);
+        QCOMPARE(w.picture(), once);
+        QCOMPARE(prizeTexts(w), texts);
 
-    QTest::newRow("winner") << u"あたり"_qs << u"A"_qs << u"あたり ：A"_qs;
-    QTest::newRow("empty prize box") << QString() << u"A"_qs << u" ：A"_qs;
-    QTest::newRow("empty name") << u"あたり"_qs << QString() << u"あたり ："_qs;
-    QTest::newRow("longer than the typing limit") << u"１２３４５６７８９０１２"_qs << u"ＡＢＣＤＥＦＧＨＩＪＫＬ"_qs
-                                                  << u"１２３４５６７８９０１２ ：ＡＢＣＤＥＦＧＨＩＪＫＬ"_qs;
-}
-
-void TraceTest::resultTextInTheSameRowWithoutRungs()
-{
-    QFETCH(QString, prize);
-    QFETCH(QString, name);
-    QFETCH(QString, result);
-
-    auto form = readyForm(3, 1, false);
-    form->man[1]->setText(name);
-    form->ans[1]->setText(prize);
-    form->ans[1]->hide();
-    form->man_Click(1);
-    QCOMPARE(form->ans[1]->text(), result);
-    QVERIFY(!form->ans[1]->isHidden());
-    QCOMPARE(form->ans[0]->text(), u"P0"_qs);
-    QCOMPARE(form->ans[2]->text(), u"P2"_qs);
-}
-
-void TraceTest::secondClickChangesNothing()
-{
-    auto form = readyForm(4, 9);
-    form->man_Click(2);
-    const QImage image = form->surface.image().copy();
-    QStringList prizes;
-    for (QLineEdit *box : form->ans)
-        prizes << box->text();
-    form->surface.setForeColor(0x000000);
-    form->surface.setDrawWidth(7);
-
-    form->man_Click(2);
-    QCOMPARE(form->surface.image(), image);
-    for (int i = 0; i < Form1::BoxCount; ++i)
-        QCOMPARE(form->ans[i]->text(), prizes[i]);
-    QCOMPARE(form->surface.foreColor(), QColor(Qt::black));
-    QCOMPARE(form->surface.drawWidth(), 7);
-    QCOMPARE(form->st.all_traced, int16_t(0));
-}
-
-void TraceTest::nothingHappensBeforeStandby()
-{
-    auto form = readyForm(3);
-    form->st.ready_flag = 0;
-    const QImage image = form->surface.image().copy();
-
-    form->man_Click(0);
-    form->cmd_auto_Click();
-    QCOMPARE(form->surface.image(), image);
-    QCOMPARE(form->ans[0]->text(), u"P0"_qs);
-    QCOMPARE(form->st.ladder.at(1, 0), int16_t(0));
-    QVERIFY(!form->tmr_1->isActive());
-    QVERIFY(!form->cmd_auto->isHidden());
-}
-
-void TraceTest::timeStampOnlyAfterTheLastTrace()
-{
-    auto form = readyForm(3, 4);
-    form->man_Click(2);
-    form->man_Click(0);
-    QCOMPARE(stampPixels(form->surface.image()), 0);
-    QVERIFY(!form->cmd_print->isEnabled());
-    QCOMPARE(form->st.all_traced, int16_t(0));
-
-    form->man_Click(1);
-    QVERIFY(stampPixels(form->surface.image()) > 20);
-    QVERIFY(form->cmd_print->isEnabled());
-    QCOMPARE(form->st.all_traced, int16_t(1));
-    QCOMPARE(form->surface.foreColor(), QColor(Qt::blue));
-    QCOMPARE(form->surface.font().pointSizeF(), 12.0);
-    QVERIFY(form->surface.font().bold());
-}
-
-void TraceTest::clickOnLockedNameBoxTraces()
-{
-    auto form = readyForm(3);
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    for (QLineEdit *box : form->man)
-        box->setReadOnly(true);
-
-    QTest::mouseClick(form->man[1], Qt::RightButton);
-    QCOMPARE(form->st.ladder.at(2, 0), int16_t(0));
-    QTest::mouseClick(form->man[1], Qt::LeftButton);
-    QCOMPARE(form->st.trace_index, int16_t(1));
-    QCOMPARE(form->st.ladder.at(2, 0), int16_t(1));
-    QCOMPARE(form->ans[0]->text().count(kColon) + form->ans[1]->text().count(kColon)
-                 + form->ans[2]->text().count(kColon), 1);
-}
-
-void TraceTest::automaticRun()
-{
-    auto form = readyForm(3, 2);
-    form->cmd_auto_Click();
-    QVERIFY(form->tmr_1->isActive());
-    QCOMPARE(form->tmr_1->interval(), 500);
-    QCOMPARE(form->st.trace_index, int16_t(0));
-    QVERIFY(form->cmd_auto->isHidden());
-
-    for (int tick = 0; tick < 3; ++tick) {
-        QCOMPARE(form->st.ladder.at(tick + 1, 0), int16_t(0));
-        form->tmr_1_Timer();
-        QCOMPARE(form->st.ladder.at(tick + 1, 0), int16_t(1));
-        QCOMPARE(form->tmr_1->isActive(), tick < 2);
+        w.clickName(2);
+        QCOMPARE(stampPixels(w.picture()), 0);
+        QVERIFY(!w.button("cmd_print")->isEnabled());
+        w.clickName(0);
+        QVERIFY(stampPixels(w.picture()) > 20);
+        QVERIFY(w.button("cmd_print")->isEnabled());
     }
-    QCOMPARE(form->st.trace_index, int16_t(3));
-    QCOMPARE(form->st.all_traced, int16_t(1));
-    QVERIFY(form->cmd_print->isEnabled());
-}
 
-void TraceTest::clickDuringTheRun()
-{
-    auto form = readyForm(3, 3);
-    form->cmd_auto_Click();
-    form->tmr_1_Timer();
-    form->man_Click(2);
-    QCOMPARE(form->st.trace_index, int16_t(2));
-    const QImage image = form->surface.image().copy();
+    // The timer traces everyone, one every 500 ms, and stops; a run started again traces
+    // nobody new and stops as well.
+    void automaticRun()
+    {
+        Window w;
+        QVERIFY(w.prepare(kLotteryMode, 3));
+        QVERIFY(w.standby());
+        QTest::keyClick(w.nameBox(1), Qt::Key_Return); // shows the automatic-trace button
+        w.button("cmd_auto")->click();
+        QVERIFY(w.timer()->isActive());
+        QCOMPARE(w.timer()->interval(), 500);
+        QVERIFY(!w.shown(w.button("cmd_auto")));
+        QTRY_VERIFY_WITH_TIMEOUT(!w.timer()->isActive(), 10000);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(w.prizeBox(i)->text().count(kColon), 1);
+        QVERIFY(w.button("cmd_print")->isEnabled());
+        QVERIFY(stampPixels(w.picture()) > 20);
 
-    // The tick tries participant 2 again, draws nothing, and ends the run.
-    form->tmr_1_Timer();
-    QCOMPARE(form->surface.image(), image);
-    QVERIFY(!form->tmr_1->isActive());
-    QCOMPARE(form->st.trace_index, int16_t(3));
-    QCOMPARE(form->st.ladder.at(2, 0), int16_t(0));
-    QCOMPARE(form->st.all_traced, int16_t(0));
-}
-
-void TraceTest::restartedRunDrawsNothingNew()
-{
-    auto form = readyForm(3, 6);
-    form->cmd_auto_Click();
-    for (int tick = 0; tick < 3; ++tick)
-        form->tmr_1_Timer();
-    const QImage image = form->surface.image().copy();
-
-    form->cmd_auto->show();
-    form->cmd_auto_Click();
-    QCOMPARE(form->st.trace_index, int16_t(0));
-    for (int tick = 0; tick < 3; ++tick) {
-        QVERIFY(form->tmr_1->isActive());
-        form->tmr_1_Timer();
+        const QImage ladder = w.ladderPicture();
+        const QStringList texts = prizeTexts(w);
+        QTest::keyClick(w.nameBox(1), Qt::Key_Return); // shows the automatic-trace button
+        w.button("cmd_auto")->click();
+        QVERIFY(w.timer()->isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.timer()->isActive(), 10000);
+        QCOMPARE(w.ladderPicture(), ladder);
+        QCOMPARE(prizeTexts(w), texts);
     }
-    QVERIFY(!form->tmr_1->isActive());
-    QCOMPARE(form->st.trace_index, int16_t(3));
-    QCOMPARE(form->surface.image(), image);
-}
 
-void TraceTest::timerTicksDriveTheRun()
-{
-    auto form = readyForm(4, 8);
-    form->cmd_auto_Click();
-    form->tmr_1->setInterval(1); // the same run, faster
-    QTRY_VERIFY(!form->tmr_1->isActive());
-    QCOMPARE(form->st.trace_index, int16_t(4));
-    QCOMPARE(form->st.all_traced, int16_t(1));
-}
+    // Five participants with nine winners, then one fewer: the ladder is refused, so standby
+    // keeps the five-line ladder of start-up, on which participant 0's path leaves the four lines.
+    // That trace fails; the run ends there instead of trying again every tick.
+    void failingTraceEndsTheRun()
+    {
+        Window w;
+        QVERIFY(w.writeLines({{1, QStringLiteral("5")}, {14, QStringLiteral("9")}, {12, QStringLiteral("-1")}}));
+        w.start();
+        w.button("cmd_down")->click();
+        QCOMPARE(w.participants(), 4);
+        w.fillEntries();
+        QVERIFY(w.standby());
+        QCOMPARE(w.messages().size(), 2);
+        const QImage ladder = w.ladderPicture();
+
+        QTest::keyClick(w.nameBox(1), Qt::Key_Return); // shows the automatic-trace button
+        w.button("cmd_auto")->click();
+        QVERIFY(w.timer()->isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.timer()->isActive(), 10000);
+        QCOMPARE(w.ladderPicture(), ladder);
+        for (int i = 0; i < kBoxCount; ++i)
+            QVERIFY(!w.shown(w.prizeBox(i)));
+        QVERIFY(!w.button("cmd_print")->isEnabled());
+    }
+};
 
 QTEST_MAIN(TraceTest)
 #include "tst_trace.moc"

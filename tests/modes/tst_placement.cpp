@@ -1,6 +1,7 @@
 #include "modes/placement.h"
 #include "support/fake_seams.h"
 
+#include <QMap>
 #include <QSet>
 #include <QTest>
 
@@ -13,7 +14,9 @@ class TestPlacement : public QObject
 private slots:
     void shuffleKeepsTheTexts_data();
     void shuffleKeepsTheTexts();
-    void shuffleExchangesDrawnRows();
+    void shuffleTakesRowsFromTheDraws();
+    void shuffleGivesEveryOrderEquallyOften_data();
+    void shuffleGivesEveryOrderEquallyOften();
     void winnerRows_data();
     void winnerRows();
     void rowNumbers_data();
@@ -47,7 +50,7 @@ void TestPlacement::shuffleKeepsTheTexts()
     QStringList after = before;
     placement::shufflePrizes(after, manCount, random);
 
-    QCOMPARE(random.draws, 2LL * (manCount + 40));
+    QCOMPARE(random.draws, manCount - 1LL);
     QStringList mixedBefore = before.mid(0, manCount), mixedAfter = after.mid(0, manCount);
     std::sort(mixedBefore.begin(), mixedBefore.end());
     std::sort(mixedAfter.begin(), mixedAfter.end());
@@ -57,16 +60,68 @@ void TestPlacement::shuffleKeepsTheTexts()
         QVERIFY(after.mid(0, manCount) != before.mid(0, manCount));
 }
 
-void TestPlacement::shuffleExchangesDrawnRows()
+void TestPlacement::shuffleTakesRowsFromTheDraws()
 {
-    // Rows are Int(r * 3): first exchange 0 and 2, then draws of the same row leave things be.
-    std::vector<float> script{0.1f, 0.9f};
-    script.resize(2 * 43, 0.5f);
-    TestRandom random(1, script);
+    // Row 2 takes row Int(0.1 * 3) = 0, then row 1 takes row Int(0.1 * 2) = 0; D is past the count.
+    TestRandom random(1, {0.1f, 0.1f});
     QStringList texts{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")};
     placement::shufflePrizes(texts, 3, random);
-    QCOMPARE(texts, (QStringList{QStringLiteral("C"), QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("D")}));
-    QCOMPARE(random.draws, 86LL);
+    QCOMPARE(texts, (QStringList{QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("A"), QStringLiteral("D")}));
+    QCOMPARE(random.draws, 2LL);
+}
+
+void TestPlacement::shuffleGivesEveryOrderEquallyOften_data()
+{
+    QTest::addColumn<int>("manCount");
+    QTest::newRow("3 rows") << 3;
+    QTest::newRow("4 rows") << 4;
+}
+
+// Exact, not statistical: the shuffle is fed every sequence of draws in which each draw takes
+// one of the 12 values (k + 0.5) / 12. An index among m rows, m dividing 12, comes from 12 / m of
+// them, so every combination of indices is fed equally often and every order must come out the
+// same number of times.
+void TestPlacement::shuffleGivesEveryOrderEquallyOften()
+{
+    QFETCH(int, manCount);
+    constexpr int kValues = 12;
+    const QStringList texts = QStringList{"A", "B", "C", "D", "E"}.mid(0, manCount + 1);
+    TestRandom probe;
+    QStringList probed = texts;
+    placement::shufflePrizes(probed, manCount, probe);
+    const int draws = int(probe.draws);
+    QVERIFY2(draws <= 5, qPrintable(QStringLiteral("%1 draws are too many to feed every sequence").arg(draws)));
+
+    QMap<QString, int> orders;
+    std::vector<int> digits(draws, 0);
+    long long sequences = 0;
+    for (bool more = true; more; ++sequences) {
+        std::vector<float> script;
+        for (int digit : digits)
+            script.push_back((float(digit) + 0.5f) / kValues);
+        TestRandom random(1, script);
+        QStringList shuffled = texts;
+        placement::shufflePrizes(shuffled, manCount, random);
+        QCOMPARE(random.draws, (long long)draws);
+        QCOMPARE(shuffled.last(), texts.last());
+        ++orders[shuffled.mid(0, manCount).join(QString())];
+        // The next sequence, counting in base 12.
+        more = false;
+        for (int &digit : digits) {
+            digit = (digit + 1) % kValues;
+            if (digit != 0) {
+                more = true;
+                break;
+            }
+        }
+    }
+    int orderCount = 1;
+    for (int k = 2; k <= manCount; ++k)
+        orderCount *= k;
+    QCOMPARE(orders.size(), orderCount);
+    for (auto it = orders.begin(); it != orders.end(); ++it)
+        QVERIFY2(it.value() == sequences / orderCount, qPrintable(QStringLiteral("%1 came %2 times of %3")
+                                                                   .arg(it.key()).arg(it.value()).arg(sequences)));
 }
 
 void TestPlacement::winnerRows_data()

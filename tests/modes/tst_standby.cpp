@@ -1,16 +1,17 @@
-// "準備完了": the entry checks, the frozen window it leaves, and the reveal phase after it.
-#include "standby_form.h"
+// "準備完了" as the window shows it: a refusal that changes nothing, the frozen window it leaves,
+// the results behind the prize boxes, and the reveal phase after it.
+#include "support/window.h"
 
 #include <QApplication>
 #include <QImage>
-#include <QLabel>
-#include <QTest>
 
 namespace {
 
 const QString kNamesMissing = QStringLiteral("名前を全部に入れて下さい");
 const QString kPrizesMissing = QStringLiteral("くじ内容を全部に入れて下さい");
 const QString kResultColon = QStringLiteral(" \uFF1A");
+const QString kWin = QStringLiteral("あたり");
+const QString kTooManyWinners = QStringLiteral("あたり数を減らして下さい、\r上限は人数より１少ない数です。");
 
 // The mean colour inside a button's border (its face is shaded, so no single pixel stands for it).
 QColor faceColour(QWidget *button)
@@ -34,40 +35,35 @@ bool similar(const QColor &a, const QColor &b)
     return qAbs(a.red() - b.red()) <= 12 && qAbs(a.green() - b.green()) <= 12 && qAbs(a.blue() - b.blue()) <= 12;
 }
 
-// Everything a standby could change, line by line, so that two moments can be compared.
-QStringList snapshot(const Form1 &form)
+// Every control a standby could change, line by line, so that two moments can be compared.
+QStringList snapshot(const Window &w)
 {
     QStringList out;
-    for (const QWidget *w : form.findChildren<QWidget *>()) {
+    for (QWidget *c : w.form->findChildren<QWidget *>()) {
         QString line = QStringLiteral("%1 enabled=%2 shown=%3")
-                           .arg(w->objectName()).arg(w->isEnabled()).arg(w->isVisibleTo(&form));
-        if (const auto *edit = qobject_cast<const QLineEdit *>(w)) {
+                           .arg(c->objectName()).arg(c->isEnabled()).arg(w.shown(c));
+        if (const auto *edit = qobject_cast<const QLineEdit *>(c)) {
             line += QStringLiteral(" text=%1 locked=%2 limit=%3 fg=%4 bg=%5")
                         .arg(edit->text()).arg(edit->isReadOnly()).arg(edit->maxLength())
                         .arg(edit->palette().color(QPalette::Text).name(),
                              edit->palette().color(QPalette::Base).name());
         }
-        if (const auto *button = qobject_cast<const QPushButton *>(w)) {
+        if (const auto *button = qobject_cast<const QPushButton *>(c)) {
             line += QStringLiteral(" caption=%1 bg=%2 sheet=%3")
                         .arg(button->text(), button->palette().color(QPalette::Button).name(),
                              button->styleSheet());
         }
-        if (const auto *label = qobject_cast<const QLabel *>(w))
+        if (const auto *label = qobject_cast<const QLabel *>(c))
             line += QStringLiteral(" caption=%1").arg(label->text());
         out << line;
     }
-    const LotteryState &st = form.st;
-    out << QStringLiteral("count=%1 winners=%2 mode=%3 ready=%4 traced=%5 group=%6 list=%7 density=%8")
-               .arg(st.man_count).arg(st.atari_count).arg(st.draw_mode).arg(st.ready_flag)
-               .arg(st.all_traced).arg(st.group_no).arg(st.stored_prizes_shown).arg(double(st.rung_density));
-    for (int k = 0; k < LotteryState::SetupLineCount; ++k)
-        out << QStringLiteral("line %1=%2").arg(k).arg(st.setup_lines[k]);
-    QString grid;
-    for (int r = 0; r < LadderGrid::Rows; ++r)
-        for (int c = 0; c < LadderGrid::Columns; ++c)
-            grid += QString::number(st.ladder.at(c, r));
-    out << grid;
     return out;
+}
+
+// The counts and the mode of group 1, as a window opens with them.
+QMap<int, QString> counts(int participants, int winners, int mode)
+{
+    return {{1, QString::number(participants)}, {14, QString::number(winners)}, {12, QString::number(mode - 1)}};
 }
 
 } // namespace
@@ -79,8 +75,6 @@ class TestStandby : public QObject
 private slots:
     void stopsAtAnEmptyBox_data();
     void stopsAtAnEmptyBox();
-    void proceedsWhenTheShownRowsAreFilled_data();
-    void proceedsWhenTheShownRowsAreFilled();
     void freezesTheEntryControls_data();
     void freezesTheEntryControls();
     void standbyButtonLooksPlainOnScreen();
@@ -91,6 +85,7 @@ private slots:
 };
 
 // Rows: mode and count, the name and prize box left empty (-1: none), the message expected.
+// (Which box is examined in which mode is a rule, checked in tst_lottery_modes.)
 void TestStandby::stopsAtAnEmptyBox_data()
 {
     QTest::addColumn<int>("mode");
@@ -99,13 +94,11 @@ void TestStandby::stopsAtAnEmptyBox_data()
     QTest::addColumn<int>("emptyPrize");
     QTest::addColumn<QString>("message");
     QTest::newRow("winner, first name") << kWinnerMode << 3 << 0 << -1 << kNamesMissing;
-    QTest::newRow("number, last of 37 names") << kNumberMode << 37 << 36 << -1 << kNamesMissing;
     QTest::newRow("lottery, name before prize") << kLotteryMode << 5 << 3 << 1 << kNamesMissing;
     QTest::newRow("lottery, last prize") << kLotteryMode << 5 << -1 << 4 << kPrizesMissing;
-    QTest::newRow("lottery, first prize of 2") << kLotteryMode << 2 << -1 << 0 << kPrizesMissing;
 }
 
-// The message, and nothing else: no draw, no file, every control and line as it was.
+// The message, and nothing else: no draw, no file, every control and the drawing as they were.
 void TestStandby::stopsAtAnEmptyBox()
 {
     QFETCH(int, mode);
@@ -113,148 +106,133 @@ void TestStandby::stopsAtAnEmptyBox()
     QFETCH(int, emptyName);
     QFETCH(int, emptyPrize);
     QFETCH(QString, message);
-    StandbyForm f;
-    QVERIFY(f.load() && f.toMode(mode) && f.toCount(count));
-    // With the stored list shown, a store made before the checks would change lines 21..57.
+    Window w;
+    QVERIFY(w.writeLines(counts(count, 1, mode)));
+    w.start();
+    // The stored list tints the prize boxes.
     if (mode == kLotteryMode)
-        f.form.cmd_change->click();
-    f.fillEntries();
-    f.form.txt_mem->setText(QStringLiteral("メモ"));
+        w.button("cmd_change")->click();
+    w.fillEntries();
+    w.memo()->setText(QStringLiteral("メモ"));
     if (emptyName >= 0)
-        f.form.man[emptyName]->clear();
+        w.nameBox(emptyName)->clear();
     if (emptyPrize >= 0)
-        f.form.ans[emptyPrize]->clear();
-    f.ts.ticks->value = 777;
-    const QStringList before = snapshot(f.form);
-    const QImage picture = f.form.surface.image();
-    const long long draws = f.ts.random->draws;
+        w.prizeBox(emptyPrize)->clear();
+    w.ts.ticks->value = 777;
+    const QStringList before = snapshot(w);
+    const QImage picture = w.picture();
+    const QByteArray file = w.written();
+    const long long draws = w.ts.random->draws;
 
-    f.form.cmd_standby->click();
+    QVERIFY(!w.standby());
 
-    QCOMPARE(f.ts.messenger->shown, QStringList{message});
-    QCOMPARE(f.ts.random->draws, draws);
-    QVERIFY(!f.fileExists());
-    QCOMPARE(snapshot(f.form), before);
-    QVERIFY(f.form.surface.image() == picture);
+    QCOMPARE(w.messages(), QStringList{message});
+    QCOMPARE(w.ts.random->draws, draws);
+    QCOMPARE(w.written(), file);
+    QCOMPARE(snapshot(w), before);
+    QVERIFY(w.picture() == picture);
 
     // Once the box is filled, the same button goes through.
-    f.form.man[qMax(emptyName, 0)]->setText(QStringLiteral("名"));
-    f.form.ans[qMax(emptyPrize, 0)]->setText(QStringLiteral("賞"));
-    f.form.cmd_standby->click();
-    QCOMPARE(f.ts.messenger->shown.size(), 1);
-    QCOMPARE(f.form.st.ready_flag, int16_t(1));
-    QVERIFY(f.fileExists());
+    w.nameBox(qMax(emptyName, 0))->setText(QStringLiteral("名"));
+    w.prizeBox(qMax(emptyPrize, 0))->setText(QStringLiteral("賞"));
+    QVERIFY(w.standby());
+    QCOMPARE(w.messages().size(), 1);
+    QVERIFY(w.written() != file);
 }
 
-// Rows: mode and count; names and prizes of blanks only; rows past the count left empty.
-void TestStandby::proceedsWhenTheShownRowsAreFilled_data()
-{
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("winner, blank names") << kWinnerMode << 4 << " ";
-    QTest::newRow("lottery, blank names and prizes") << kLotteryMode << 3 << " ";
-    QTest::newRow("lottery, 2 of 37 rows") << kLotteryMode << 2 << "x";
-    QTest::newRow("number, 36 of 37 rows") << kNumberMode << 36 << "x";
-}
-
-void TestStandby::proceedsWhenTheShownRowsAreFilled()
-{
-    QFETCH(int, mode);
-    QFETCH(int, count);
-    QFETCH(QString, text);
-    StandbyForm f;
-    QVERIFY(f.load() && f.toMode(mode) && f.toCount(count));
-    for (int i = 0; i < count; ++i) {
-        f.form.man[i]->setText(text);
-        if (mode == kLotteryMode)
-            f.form.ans[i]->setText(text);
-    }
-    for (int i = count; i < Form1::BoxCount; ++i)
-        QVERIFY(f.form.man[i]->text().isEmpty() && f.form.ans[i]->text().isEmpty());
-
-    f.form.cmd_standby->click();
-
-    QCOMPARE(f.ts.messenger->shown, QStringList());
-    QCOMPARE(f.form.st.ready_flag, int16_t(1));
-    QVERIFY(f.fileExists());
-}
-
+// Rows: mode, count and winner count from the file, the message standby shows, the texts behind
+// the participants' prize boxes in sorted order.
 void TestStandby::freezesTheEntryControls_data()
 {
     QTest::addColumn<int>("mode");
-    QTest::newRow("winner") << kWinnerMode;
-    QTest::newRow("lottery") << kLotteryMode;
-    QTest::newRow("number") << kNumberMode;
+    QTest::addColumn<int>("winners");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("results");
+    const QString no;
+    QTest::newRow("winner") << kWinnerMode << 2 << QString() << QStringList{no, no, no, kWin, kWin};
+    QTest::newRow("winner, as many winners as participants") << kWinnerMode << 5 << kTooManyWinners << QStringList(5, kWin);
+    QTest::newRow("lottery") << kLotteryMode << 1 << QString() << QStringList{"P0", "P1", "P2", "P3", "P4"};
+    QTest::newRow("number") << kNumberMode << 1 << QString() << QStringList{"1", "2", "3", "4", "5"};
 }
 
+// Entry controls disabled or locked, prize boxes hidden, locked and untinted, holding the results
+// in black and "あたり" in red. A refused ladder (its message shown) does not stop standby.
 void TestStandby::freezesTheEntryControls()
 {
     QFETCH(int, mode);
-    StandbyForm f;
-    QVERIFY(f.load() && f.toMode(mode) && f.toCount(5));
+    QFETCH(int, winners);
+    QFETCH(QString, message);
+    QFETCH(QStringList, results);
+    Window w;
+    QVERIFY(w.writeLines(counts(5, winners, mode)));
+    w.start();
     // The stored list tints the prize boxes; standby gives them back the window colour.
     if (mode == kLotteryMode)
-        f.form.cmd_change->click();
-    f.fillEntries();
+        w.button("cmd_change")->click();
+    w.fillEntries();
 
-    f.form.cmd_standby->click();
+    QVERIFY(w.standby());
 
-    QCOMPARE(f.ts.messenger->shown, QStringList());
-    for (QPushButton *button : {f.form.cmd_mode, f.form.cmd_up, f.form.cmd_down, f.form.cmd_up2, f.form.cmd_dn2,
-                                f.form.cmd_up3, f.form.cmd_dn3, f.form.cmd_clr, f.form.cmd_standby})
-        QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
-    QVERIFY(!f.form.cmd_change->isVisibleTo(&f.form));
-    QVERIFY(!f.form.cmd_print->isEnabled());
-    QVERIFY(f.form.txt_mem->isReadOnly());
-    QVERIFY(!f.form.txt_mem->isEnabled());
-    const QPalette standard = QApplication::palette(f.form.cmd_standby);
-    QCOMPARE(f.form.cmd_standby->palette().color(QPalette::Button), standard.color(QPalette::Button));
-    QCOMPARE(f.form.cmd_standby->styleSheet(), QString());
-    for (int i = 0; i < Form1::BoxCount; ++i) {
-        QVERIFY(f.form.man[i]->isReadOnly());
-        QCOMPARE(f.form.man[i]->isVisibleTo(&f.form), i < 5);
-        QLineEdit *prize = f.form.ans[i];
-        QVERIFY(!prize->isVisibleTo(&f.form));
+    QCOMPARE(w.messages(), message.isEmpty() ? QStringList() : QStringList{message});
+    for (const char *name : {"cmd_mode", "cmd_up", "cmd_down", "cmd_up2", "cmd_dn2", "cmd_up3", "cmd_dn3", "cmd_clr",
+                             "cmd_standby", "cmd_print"})
+        QVERIFY2(!w.button(name)->isEnabled(), name);
+    QVERIFY(!w.shown(w.button("cmd_change")));
+    QVERIFY(w.memo()->isReadOnly());
+    QVERIFY(!w.memo()->isEnabled());
+    QCOMPARE(w.button("cmd_standby")->palette().color(QPalette::Button),
+             QApplication::palette(w.button("cmd_standby")).color(QPalette::Button));
+    QCOMPARE(w.button("cmd_standby")->styleSheet(), QString());
+    QStringList behind;
+    for (int i = 0; i < kBoxCount; ++i) {
+        QVERIFY(w.nameBox(i)->isReadOnly());
+        QCOMPARE(w.shown(w.nameBox(i)), i < 5);
+        QLineEdit *prize = w.prizeBox(i);
+        QVERIFY(!w.shown(prize));
         QVERIFY(prize->isReadOnly());
-        QCOMPARE(prize->maxLength(), 32767);
+        QCOMPARE(prize->maxLength(), kNoLengthLimit);
         QCOMPARE(prize->palette().color(QPalette::Base), QApplication::palette(prize).color(QPalette::Base));
+        QCOMPARE(prize->palette().color(QPalette::Text), prize->text() == kWin ? QColor(Qt::red) : QColor(Qt::black));
+        if (i < 5)
+            behind << prize->text();
+        else if (mode != kLotteryMode)
+            QCOMPARE(prize->text(), QString());
     }
-    QCOMPARE(f.form.st.ready_flag, int16_t(1));
+    behind.sort();
+    QCOMPARE(behind, results);
 
     // A locked name box takes no typing; the disabled buttons do nothing.
-    QTest::keyClicks(f.form.man[0], QStringLiteral("zz"));
-    QCOMPARE(f.form.man[0]->text(), QStringLiteral("N0"));
-    const QStringList before = snapshot(f.form);
-    const long long draws = f.ts.random->draws;
-    for (QPushButton *button : {f.form.cmd_standby, f.form.cmd_mode, f.form.cmd_up, f.form.cmd_up3})
-        QTest::mouseClick(button, Qt::LeftButton);
-    QCOMPARE(snapshot(f.form), before);
-    QCOMPARE(f.ts.random->draws, draws);
+    QTest::keyClicks(w.nameBox(0), QStringLiteral("zz"));
+    QCOMPARE(w.nameBox(0)->text(), QStringLiteral("N0"));
+    const QStringList before = snapshot(w);
+    const long long draws = w.ts.random->draws;
+    for (const char *name : {"cmd_standby", "cmd_mode", "cmd_up", "cmd_up3"})
+        QTest::mouseClick(w.button(name), Qt::LeftButton);
+    QCOMPARE(snapshot(w), before);
+    QCOMPARE(w.ts.random->draws, draws);
 }
 
 // On a window already shown, the red of the standby button goes: it looks like any other
 // disabled button.
 void TestStandby::standbyButtonLooksPlainOnScreen()
 {
-    StandbyForm f;
-    QVERIFY(f.prepare(kWinnerMode, 3));
-    f.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
-    QVERIFY(faceColour(f.form.cmd_standby).red() > 200 && faceColour(f.form.cmd_standby).green() < 60);
+    Window w;
+    QVERIFY(w.prepare(kWinnerMode, 3));
+    w.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+    QWidget *standby = w.button("cmd_standby");
+    QVERIFY(faceColour(standby).red() > 200 && faceColour(standby).green() < 60);
 
-    f.form.cmd_standby->click();
+    QVERIFY(w.standby());
     QApplication::processEvents();
 
-    const QColor face = faceColour(f.form.cmd_standby), plain = faceColour(f.form.cmd_clr);
+    const QColor face = faceColour(standby), plain = faceColour(w.button("cmd_clr"));
     QVERIFY2(similar(face, plain), qPrintable(face.name() + QLatin1Char(' ') + plain.name()));
-    const QPalette standard = QApplication::palette(f.form.cmd_standby);
-    QCOMPARE(f.form.cmd_standby->palette().color(QPalette::Button), standard.color(QPalette::Button));
+    QCOMPARE(standby->palette().color(QPalette::Button), QApplication::palette(standby).color(QPalette::Button));
 }
 
-// Rows: count, tick counter. In lottery mode the draws standby takes are the shuffle's two per
-// exchange and exactly one ladder's: its warm-up and one draw per candidate rung. (The other
-// modes are counted with their placements in tst_standby_results.)
+// Rows: count, tick counter. In lottery mode the draws standby takes are the shuffle's one per
+// row but the first and exactly one ladder's: its warm-up and one draw per candidate rung.
 void TestStandby::drawsOneNewLadder_data()
 {
     QTest::addColumn<int>("count");
@@ -269,18 +247,17 @@ void TestStandby::drawsOneNewLadder()
 {
     QFETCH(int, count);
     QFETCH(int, ticks);
-    StandbyForm f;
-    QVERIFY(f.prepare(kLotteryMode, count));
-    QVERIFY(f.form.cmd_standby->styleSheet().contains(QStringLiteral("#ff0000")));
-    f.ts.ticks->value = ticks;
-    const long long draws = f.ts.random->draws;
+    Window w;
+    QVERIFY(w.prepare(kLotteryMode, count));
+    QVERIFY(w.button("cmd_standby")->styleSheet().contains(QStringLiteral("#ff0000")));
+    w.ts.ticks->value = ticks;
+    const long long draws = w.ts.random->draws;
 
-    f.form.cmd_standby->click();
+    QVERIFY(w.standby());
 
     const int warmUp = ticks % 1000;
     const int candidates = qMin(count + 3, 24);
-    QCOMPARE(f.ts.random->draws - draws, 2LL * (count + 40) + warmUp + (count - 1) * candidates);
-    QCOMPARE(f.form.st.ready_flag, int16_t(1));
+    QCOMPARE(w.ts.random->draws - draws, (count - 1LL) + warmUp + (count - 1) * candidates);
 }
 
 // Rows: mode and count. Each click on a name shows the box its path ends at, holding the hidden
@@ -298,22 +275,21 @@ void TestStandby::revealPhaseTracesEveryName()
 {
     QFETCH(int, mode);
     QFETCH(int, count);
-    StandbyForm f;
-    QVERIFY(f.prepare(mode, count, 2));
-    f.form.cmd_standby->click();
+    Window w;
+    QVERIFY(w.prepare(mode, count, 2));
+    QVERIFY(w.standby());
     QStringList hidden;
-    for (QLineEdit *box : f.form.ans)
-        hidden << box->text();
+    for (int row = 0; row < kBoxCount; ++row)
+        hidden << w.prizeBox(row)->text();
 
-    QStringList namesReached;
     for (int i = 0; i < count; ++i) {
-        QCOMPARE(f.form.cmd_print->isEnabled(), false);
-        QTest::mouseClick(f.form.man[i], Qt::LeftButton);
-        QCOMPARE(f.form.st.ladder.at(i + 1, 0), int16_t(1));
+        QVERIFY(!w.button("cmd_print")->isEnabled());
+        w.clickName(i);
     }
-    for (int row = 0; row < Form1::BoxCount; ++row) {
-        QLineEdit *box = f.form.ans[row];
-        QCOMPARE(box->isVisibleTo(&f.form), row < count);
+    QStringList namesReached;
+    for (int row = 0; row < kBoxCount; ++row) {
+        QLineEdit *box = w.prizeBox(row);
+        QCOMPARE(w.shown(box), row < count);
         if (row >= count)
             continue;
         const QString prefix = hidden[row] + kResultColon;
@@ -326,8 +302,7 @@ void TestStandby::revealPhaseTracesEveryName()
         names << QStringLiteral("N%1").arg(i);
     names.sort();
     QCOMPARE(namesReached, names);
-    QCOMPARE(f.form.st.all_traced, int16_t(1));
-    QVERIFY(f.form.cmd_print->isEnabled());
+    QVERIFY(w.button("cmd_print")->isEnabled());
 }
 
 QTEST_MAIN(TestStandby)

@@ -1,16 +1,14 @@
 // When set_up.ini cannot be saved, and text the file could not keep: a standby still leads to a
 // usable reveal phase, a group change keeps everything typed, and what a box shows is what the
 // file gets.
-#include "standby_form.h"
 #include "support/file_size_limit.h"
 #include "support/user_input.h"
+#include "support/window.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTest>
 
 #include <unistd.h>
 
@@ -22,12 +20,11 @@ QStringList entries(const QString &folder)
 }
 
 // What the user has put into the entry panel, and what shows it.
-QStringList entryPanel(const Form1 &form)
+QStringList entryPanel(const Window &w)
 {
-    QStringList out{form.txt_mem->text(), form.lbl_1->text(), form.lbl_atari->text(),
-                    QStringLiteral("%1 %2 %3").arg(form.st.group_no).arg(form.st.man_count).arg(form.st.atari_count)};
-    for (const QLineEdit *box : form.man)
-        out << QStringLiteral("%1 %2").arg(box->text()).arg(box->isVisibleTo(&form));
+    QStringList out{w.memo()->text(), w.label("lbl_1")->text(), w.label("lbl_atari")->text()};
+    for (int i = 0; i < kBoxCount; ++i)
+        out << QStringLiteral("%1 %2").arg(w.nameBox(i)->text()).arg(w.shown(w.nameBox(i)));
     return out;
 }
 
@@ -131,50 +128,46 @@ void TestStandbyFaults::failedSaveLeavesARevealPhase()
 {
     QFETCH(Failure, failure);
     QFETCH(int, mode);
-    StandbyForm f(3, failingPath(failure));
-    prepareFailure(f.path(), failure);
-    const QString folder = QFileInfo(f.path()).absolutePath();
+    Window w(3, 0, failingPath(failure));
+    prepareFailure(w.path, failure);
+    const QString folder = QFileInfo(w.path).absolutePath();
     if (failure == Failure::ReadOnlyFolder && access(QFile::encodeName(folder).constData(), W_OK) == 0) {
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         runRowAsNobody(QStringLiteral("failedSaveLeavesARevealPhase"), QStringLiteral("read-only folder"));
         return;
     }
     const QByteArray earlier = fileOf({"4", "2", "2", "2", "2", "2", "2", "", "0", "0", "0", "0"});
-    QVERIFY(f.load(failure == Failure::DiskFull ? earlier : QByteArray()));
-    QVERIFY(f.toMode(mode) && f.toCount(4));
-    f.fillEntries();
-    f.form.txt_mem->setText(QStringLiteral("メモ"));
+    if (failure == Failure::DiskFull)
+        QVERIFY(w.writeFile(earlier));
+    QVERIFY(w.prepare(mode, 4));
+    w.memo()->setText(QStringLiteral("メモ"));
     const QStringList before = entries(folder);
 
     if (failure == Failure::DiskFull) {
         const FileSizeLimit full(100);
-        f.form.cmd_standby->click();
+        QVERIFY(w.standby());
     } else {
-        f.form.cmd_standby->click();
+        QVERIFY(w.standby());
     }
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    QCOMPARE(f.ts.messenger->shown.size(), 1);
-    const QString message = f.ts.messenger->shown.first();
+    QCOMPARE(w.messages().size(), 1);
+    const QString message = w.messages().first();
     QVERIFY2(message.contains(QStringLiteral("保存できませんでした")), qPrintable(message));
-    QVERIFY2(message.contains(QDir::toNativeSeparators(f.path())), qPrintable(message));
+    QVERIFY2(message.contains(QDir::toNativeSeparators(w.path)), qPrintable(message));
     QCOMPARE(entries(folder), before);
     if (failure == Failure::DiskFull)
-        QCOMPARE(f.written(), earlier);
+        QCOMPARE(w.written(), earlier);
 
-    QCOMPARE(f.form.st.ready_flag, int16_t(1));
-    QVERIFY(!f.form.cmd_standby->isEnabled() && !f.form.cmd_up3->isEnabled());
-    QCOMPARE(f.form.st.setup_lines[62], QStringLiteral("N0"));
-    QCOMPARE(f.form.st.setup_lines[61], QStringLiteral("メモ"));
+    QVERIFY(!w.button("cmd_up3")->isEnabled());
     for (int i = 0; i < 4; ++i) {
-        QVERIFY(!f.form.cmd_print->isEnabled());
-        QTest::mouseClick(f.form.man[i], Qt::LeftButton);
+        QVERIFY(!w.button("cmd_print")->isEnabled());
+        w.clickName(i);
     }
     for (int row = 0; row < 4; ++row)
-        QVERIFY2(f.form.ans[row]->isVisibleTo(&f.form), qPrintable(QString::number(row)));
-    QCOMPARE(f.form.st.all_traced, int16_t(1));
-    QVERIFY(f.form.cmd_print->isEnabled());
-    QCOMPARE(f.ts.messenger->shown.size(), 1);
+        QVERIFY2(w.shown(w.prizeBox(row)), qPrintable(QString::number(row)));
+    QVERIFY(w.button("cmd_print")->isEnabled());
+    QCOMPARE(w.messages().size(), 1);
 }
 
 void TestStandbyFaults::failedGroupChangeKeepsTheGroup_data()
@@ -189,39 +182,41 @@ void TestStandbyFaults::failedGroupChangeKeepsTheGroup_data()
 void TestStandbyFaults::failedGroupChangeKeepsTheGroup()
 {
     QFETCH(Failure, failure);
-    StandbyForm f(4, failingPath(failure));
-    prepareFailure(f.path(), failure);
-    QVERIFY(f.load() && f.toMode(kWinnerMode) && f.toCount(5) && f.toWinners(3));
-    f.form.man[4]->setText(QStringLiteral("後で隠れる"));
-    QVERIFY(f.toCount(4));
-    f.fillEntries();
-    f.form.txt_mem->setText(QStringLiteral("忘年会"));
-    const QStringList typed = entryPanel(f.form);
-    const long long draws = f.ts.random->draws;
+    Window w(4, 0, failingPath(failure));
+    prepareFailure(w.path, failure);
+    QVERIFY(w.prepare(kWinnerMode, 5, 3));
+    w.nameBox(4)->setText(QStringLiteral("後で隠れる"));
+    QVERIFY(w.toCount(4));
+    w.fillEntries();
+    w.memo()->setText(QStringLiteral("忘年会"));
+    const QStringList typed = entryPanel(w);
+    const long long draws = w.ts.random->draws;
 
-    f.form.cmd_up3->click();
-    f.form.cmd_dn3->click();
+    w.button("cmd_up3")->click();
+    w.button("cmd_dn3")->click();
 
-    QCOMPARE(f.ts.messenger->shown.size(), 2);
-    QVERIFY(f.ts.messenger->shown.last().contains(QDir::toNativeSeparators(f.path())));
-    QCOMPARE(entryPanel(f.form), typed);
-    QCOMPARE(f.ts.random->draws, draws);
-    QVERIFY(!f.fileExists());
+    QCOMPARE(w.messages().size(), 2);
+    QVERIFY(w.messages().last().contains(QDir::toNativeSeparators(w.path)));
+    QCOMPARE(entryPanel(w), typed);
+    QCOMPARE(w.ts.random->draws, draws);
+    QVERIFY(!w.fileExists());
 
-    const QString folder = QFileInfo(f.path()).absolutePath();
+    const QString folder = QFileInfo(w.path).absolutePath();
     QFile::remove(folder);
     QVERIFY(QDir().mkpath(folder));
-    f.form.cmd_up3->click();
-    QCOMPARE(f.ts.messenger->shown.size(), 2);
-    QCOMPARE(f.form.st.group_no, int16_t(2));
-    const QList<QByteArray> lines = fileLines(f.written());
+    w.button("cmd_up3")->click();
+    // Group 2 of a first run: two participants without names.
+    QCOMPARE(w.messages().size(), 2);
+    QCOMPARE(w.participants(), 2);
+    QCOMPARE(w.nameBox(0)->text(), QString());
+    const QList<QByteArray> lines = fileLines(w.written());
     QCOMPARE(lines.size(), 326);
     QCOMPARE(lines[1 - 1], QByteArray("4"));
     QCOMPARE(lines[14 - 1], QByteArray("3"));
     QCOMPARE(lines[62 - 1], QByteArray("N0"));
     QCOMPARE(lines[66 - 1], QByteArray("\x8C\xE3\x82\xC5\x89\x42\x82\xEA\x82\xE9"));
-    f.form.cmd_dn3->click();
-    QCOMPARE(entryPanel(f.form), typed);
+    w.button("cmd_dn3")->click();
+    QCOMPARE(entryPanel(w), typed);
 }
 
 // Rows: the box typed into, and the file line its text goes to (the prize through the shown
@@ -239,12 +234,11 @@ void TestStandbyFaults::unencodableTextIsRefused()
 {
     QFETCH(QString, box);
     QFETCH(int, fileLine);
-    StandbyForm f;
-    QVERIFY(f.load());
-    f.form.cmd_change->click();
-    f.fillEntries();
-    auto *edit = f.form.findChild<QLineEdit *>(box);
-    QVERIFY(edit);
+    Window w;
+    w.start();
+    w.button("cmd_change")->click();
+    w.fillEntries();
+    auto *edit = w.control<QLineEdit>(box);
     edit->clear();
 
     typeText(edit, QStringLiteral("ab"));
@@ -254,10 +248,10 @@ void TestStandbyFaults::unencodableTextIsRefused()
     typeText(edit, QStringLiteral("c〜"));
     QCOMPARE(edit->text(), QStringLiteral("abc〜"));
 
-    f.form.cmd_standby->click();
+    QVERIFY(w.standby());
 
-    QCOMPARE(f.ts.messenger->shown, QStringList());
-    const QByteArray written = f.written();
+    QCOMPARE(w.messages(), QStringList());
+    const QByteArray written = w.written();
     QCOMPARE(fileLines(written).value(fileLine - 1), QByteArray("abc\x81\x60"));
     QVERIFY(!written.contains('?'));
 }
@@ -282,19 +276,18 @@ void TestStandbyFaults::pastedLineBreaksStayOnOneLine()
     QFETCH(QString, pasted);
     QFETCH(int, fileLine);
     QFETCH(QByteArray, bytes);
-    StandbyForm f;
-    QVERIFY(f.load());
-    f.form.cmd_change->click();
-    f.fillEntries();
-    auto *edit = f.form.findChild<QLineEdit *>(box);
-    QVERIFY(edit);
+    Window w;
+    w.start();
+    w.button("cmd_change")->click();
+    w.fillEntries();
+    auto *edit = w.control<QLineEdit>(box);
     edit->clear();
     pasteText(edit, pasted);
 
-    f.form.cmd_standby->click();
+    QVERIFY(w.standby());
 
-    QCOMPARE(f.ts.messenger->shown, QStringList());
-    const QByteArray written = f.written();
+    QCOMPARE(w.messages(), QStringList());
+    const QByteArray written = w.written();
     QCOMPARE(written.count('\n'), 326);
     QCOMPARE(written.count('\r'), 326);
     QCOMPARE(written.count("\r\n"), 326);

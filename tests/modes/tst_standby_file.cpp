@@ -1,10 +1,7 @@
 // The set_up.ini a standby writes, byte for byte: 326 lines ended by CR LF in code page 932, the
 // current group's slot and lines 9..12 as the window stands, every other line as it was read.
 // The expected bytes are spelled out here, not produced by the program's own converter.
-#include "settings/file_bytes.h"
-#include "standby_form.h"
-
-#include <QTest>
+#include "support/window.h"
 
 namespace {
 
@@ -91,16 +88,14 @@ private slots:
 };
 
 // Rows: the group and mode line start-up reads, the mode standby runs in, whether the stored
-// prize list is shown.
+// prize list is shown. (The lines of each mode and group are checked in tst_lottery_modes.)
 void TestStandbyFile::writesTheGroupAndTheWindow_data()
 {
     QTest::addColumn<int>("group");
     QTest::addColumn<QByteArray>("modeLine");
     QTest::addColumn<int>("mode");
     QTest::addColumn<bool>("listShown");
-    QTest::newRow("winner, group 1") << 1 << QByteArray("-1") << kWinnerMode << false;
     QTest::newRow("lottery with the list, group 1") << 1 << QByteArray("0") << kLotteryMode << true;
-    QTest::newRow("lottery, group 7") << 7 << QByteArray("0") << kLotteryMode << false;
     QTest::newRow("number, group 7") << 7 << QByteArray("1") << kNumberMode << false;
     QTest::newRow("winner from number mode, group 5") << 5 << QByteArray("1") << kWinnerMode << false;
 }
@@ -112,35 +107,36 @@ void TestStandbyFile::writesTheGroupAndTheWindow()
     QFETCH(int, mode);
     QFETCH(bool, listShown);
     const QList<QByteArray> earlier = earlierFile(group, modeLine);
-    StandbyForm f;
-    QVERIFY(f.load(joined(earlier)));
-    QCOMPARE(int(f.form.st.group_no), group);
-    QCOMPARE(f.form.man[4]->text(), QStringLiteral("g%1n4").arg(group));
+    Window w;
+    QVERIFY(w.writeFile(joined(earlier)));
+    w.start();
+    QCOMPARE(w.nameBox(4)->text(), QStringLiteral("g%1n4").arg(group));
     if (listShown)
-        f.form.cmd_change->click();
-    QVERIFY(f.toMode(mode));
-    f.form.cmd_up->click();
+        w.button("cmd_change")->click();
+    QVERIFY(w.toMode(mode));
+    w.button("cmd_up")->click();
     if (mode == kWinnerMode)
-        f.form.cmd_up2->click();
+        w.button("cmd_up2")->click();
     const int count = kCounts[group - 1].toInt() + 1;
     // The shown list fills the prize boxes; otherwise they are typed.
     if (listShown)
-        f.form.ans[1]->setText(QStringLiteral("二等"));
+        w.prizeBox(1)->setText(QStringLiteral("二等"));
     else
-        f.fillEntries();
+        w.fillEntries();
     for (int i = 4; i < count; ++i)
-        f.form.man[i]->setText(QStringLiteral("N%1").arg(i));
-    f.form.man[0]->setText(kYamada);
-    f.form.man[1]->setText(QStringLiteral("花子"));
-    f.form.man[2]->setText(QStringLiteral("Taro"));
-    f.form.man[36]->setText(QStringLiteral("ｱｲ"));
-    f.form.man[3]->setText(QStringLiteral(" "));
-    f.form.txt_mem->setText(QStringLiteral("賞品"));
-    f.form.moveTwips(2400, 1515);
+        w.nameBox(i)->setText(QStringLiteral("N%1").arg(i));
+    w.nameBox(0)->setText(kYamada);
+    w.nameBox(1)->setText(QStringLiteral("花子"));
+    w.nameBox(2)->setText(QStringLiteral("Taro"));
+    w.nameBox(36)->setText(QStringLiteral("ｱｲ"));
+    w.nameBox(3)->setText(QStringLiteral(" "));
+    w.memo()->setText(QStringLiteral("賞品"));
+    // The user moves the window.
+    w.form->move(twipsToPixels(2400), twipsToPixels(1515));
 
-    f.form.cmd_standby->click();
+    QVERIFY(w.standby());
 
-    QCOMPARE(f.ts.messenger->shown, QStringList());
+    QCOMPARE(w.messages(), QStringList());
     QList<QByteArray> expected = earlier;
     line(expected, group) = QByteArray::number(count);
     line(expected, 38 * group + 23) = kPrizesMemoBytes;
@@ -161,7 +157,7 @@ void TestStandbyFile::writesTheGroupAndTheWindow()
     if (listShown)
         line(expected, 22) = kSecondPrizeBytes;
 
-    const QByteArray written = f.written();
+    const QByteArray written = w.written();
     QCOMPARE(written.count("\r\n"), 326);
     QVERIFY(sameFile(written, joined(expected)));
 }
@@ -172,7 +168,6 @@ void TestStandbyFile::firstRun_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QByteArray>("modeLine");
     QTest::newRow("lottery") << kLotteryMode << QByteArray("0");
-    QTest::newRow("number") << kNumberMode << QByteArray("1");
     QTest::newRow("winner") << kWinnerMode << QByteArray("-1");
 }
 
@@ -181,11 +176,11 @@ void TestStandbyFile::firstRun()
 {
     QFETCH(int, mode);
     QFETCH(QByteArray, modeLine);
-    StandbyForm f;
-    QVERIFY(f.prepare(mode, 2));
-    QVERIFY(!f.fileExists());
+    Window w;
+    QVERIFY(w.prepare(mode, 2));
+    QVERIFY(!w.fileExists());
 
-    f.form.cmd_standby->click();
+    QVERIFY(w.standby());
 
     QList<QByteArray> expected(326);
     for (int g = 1; g <= 7; ++g) {
@@ -199,7 +194,7 @@ void TestStandbyFile::firstRun()
     line(expected, 13) = "1";
     line(expected, 62) = "N0";
     line(expected, 63) = "N1";
-    QVERIFY(sameFile(f.written(), joined(expected)));
+    QVERIFY(sameFile(w.written(), joined(expected)));
 }
 
 QTEST_MAIN(TestStandbyFile)

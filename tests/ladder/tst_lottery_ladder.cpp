@@ -1,0 +1,346 @@
+// Making a ladder and tracing it as rules: the winner-count guard, the draws a ladder takes, the
+// first ladder of a run, the routes and result texts of a traced lottery and the automatic run.
+#include "app/lottery.h"
+#include "ladder/rungs.h"
+#include "settings/layout.h"
+#include "support/fake_seams.h"
+
+#include <QTest>
+
+using Lines = QMap<int, QString>;
+
+namespace {
+
+const QString kTooManyWinners = QStringLiteral("あたり数を減らして下さい、") + QChar(0x0D)
+    + QStringLiteral("上限は人数より１少ない数です。");
+const QString kColon = QStringLiteral(" \uFF1A");
+
+// The counts and draw mode of group 1, as a window opens with them.
+Lines counts(int participants, int winners, int mode)
+{
+    return {{settings::participantCountLine(1), QString::number(participants)},
+            {settings::winnerCountLine(1), QString::number(winners)},
+            {settings::kModeLine, QString::number(mode - 1)}};
+}
+
+// The boxes laid out again and a new ladder, as every count change does; the refusal, if any.
+std::optional<QString> layOutAndMake(Lottery &lottery)
+{
+    lottery.layOut();
+    return lottery.makeLadder();
+}
+
+// A lottery started the way the window starts: the group and participants, the first ladder,
+// the winner count, then the stored mode that the first mode change steps into.
+struct Run
+{
+    TestRandom *random;
+    FixedTicks *ticks;
+    Lottery lottery;
+
+    explicit Run(const Lines &lines, int32_t tickValue = 0, unsigned seed = 1)
+        : random(new TestRandom(seed))
+        , ticks(new FixedTicks(tickValue))
+        , lottery(std::unique_ptr<RandomSource>(random), std::unique_ptr<TickSource>(ticks))
+    {
+        settings::SetupLines all;
+        for (auto it = lines.begin(); it != lines.end(); ++it)
+            all[it.key()] = it.value();
+        lottery.open(all);
+        layOutAndMake(lottery);
+        lottery.openWinnerCount();
+        lottery.openDrawMode();
+        lottery.changeMode({});
+    }
+};
+
+Entries entries(int count, const QString &name = QStringLiteral("N%1"),
+                const QString &prize = QStringLiteral("P%1"))
+{
+    Entries boxes;
+    for (int i = 0; i < count; ++i) {
+        boxes.names[i] = name.arg(i);
+        boxes.prizes[i] = prize.arg(i);
+    }
+    return boxes;
+}
+
+// Standby as the window runs it: the checks, a new ladder (which may be refused), the results.
+std::optional<QString> standby(Lottery &lottery, const Entries &boxes)
+{
+    if (lottery.beginStandby(boxes))
+        return QStringLiteral("standby refused");
+    const std::optional<QString> refusal = lottery.makeLadder();
+    lottery.completeStandby(boxes, 0, 0);
+    return refusal;
+}
+
+bool sameGrid(const LadderGrid &a, const LadderGrid &b)
+{
+    for (int c = 0; c < LadderGrid::Columns; ++c)
+        for (int r = 0; r < LadderGrid::Rows; ++r)
+            if (a.at(c, r) != b.at(c, r))
+                return false;
+    return true;
+}
+
+// The line each starting line ends on, found by letting every rung, row by row, swap the two
+// participants standing on its lines.
+QList<int> endLines(const LadderGrid &grid, int count)
+{
+    QList<int> standing(count + 1);
+    for (int line = 1; line <= count; ++line)
+        standing[line] = line;
+    for (int row = 1; row < LadderGrid::Rows; ++row)
+        for (int gap = 1; gap < count; ++gap)
+            if (grid.at(gap, row) == 1)
+                std::swap(standing[gap], standing[gap + 1]);
+    QList<int> ends(count + 1);
+    for (int line = 1; line <= count; ++line)
+        ends[standing[line]] = line;
+    return ends;
+}
+
+} // namespace
+
+class TestLotteryLadder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void winnerGuardAtStandby_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("man");
+        QTest::addColumn<int>("atari");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("winner mode, as many winners") << 0 << 5 << 5 << true;
+        QTest::newRow("winner mode, more winners") << 0 << 5 << 9 << true;
+        QTest::newRow("winner mode, 2 of 2") << 0 << 2 << 2 << true;
+        QTest::newRow("winner mode, 37 of 37") << 0 << 37 << 37 << true;
+        QTest::newRow("winner mode, one fewer") << 0 << 5 << 4 << false;
+        QTest::newRow("winner mode, no winners") << 0 << 2 << 0 << false;
+        QTest::newRow("lottery mode, as many winners") << 1 << 5 << 5 << false;
+        QTest::newRow("lottery mode, more winners") << 1 << 3 << 30 << false;
+        QTest::newRow("number mode, as many winners") << 2 << 37 << 37 << false;
+    }
+
+    // The ladder standby makes: refused in winner mode with too many winners, drawing nothing
+    // and keeping the old grid; else one draw per candidate (no warm-up at 0 ms).
+    void winnerGuardAtStandby()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, man);
+        QFETCH(int, atari);
+        QFETCH(bool, refused);
+        Run run(counts(man, atari, mode));
+        QVERIFY(!run.lottery.beginStandby(entries(man)));
+        const LadderGrid before = run.lottery.state().ladder;
+        const long long draws = run.random->draws;
+
+        QCOMPARE(run.lottery.makeLadder().value_or(QString()), refused ? kTooManyWinners : QString());
+        QCOMPARE(run.random->draws - draws, refused ? 0LL : (long long)(man - 1) * ladder::candidateRows(man));
+        QVERIFY(!refused || sameGrid(run.lottery.state().ladder, before));
+    }
+
+    void warmUpThenOneDrawPerCandidate_data()
+    {
+        QTest::addColumn<int>("man");
+        QTest::addColumn<int>("ticks");
+        QTest::addColumn<int>("warmUp");
+        QTest::newRow("5 participants, 123456 ms") << 5 << 123456 << 456;
+        QTest::newRow("20 participants, 999 ms") << 20 << 999 << 999;
+        QTest::newRow("21 participants, multiple of 1000") << 21 << 7000 << 0;
+        QTest::newRow("37 participants, negative ticks") << 37 << -123456 << 0;
+        QTest::newRow("37 participants, 1 ms") << 37 << 1 << 1;
+    }
+
+    // The warm-up count is all the tick count adds: the same count gives the same ladder,
+    // another gives another. The generator is never reseeded, so the next ladder differs again.
+    void warmUpThenOneDrawPerCandidate()
+    {
+        QFETCH(int, man);
+        QFETCH(int, ticks);
+        QFETCH(int, warmUp);
+        const auto drawsForLadder = [](Run &run, int32_t tickValue) {
+            run.ticks->value = tickValue;
+            const long long before = run.random->draws;
+            return layOutAndMake(run.lottery) ? -1LL : run.random->draws - before;
+        };
+        Run run(counts(man, 1, 1)), sameCount(counts(man, 1, 1)), otherCount(counts(man, 1, 1));
+        const long long candidates = (long long)(man - 1) * ladder::candidateRows(man);
+        const int other = (warmUp + 1) % 1000;
+        QCOMPARE(drawsForLadder(run, ticks), warmUp + candidates);
+        QCOMPARE(drawsForLadder(sameCount, warmUp), warmUp + candidates);
+        QCOMPARE(drawsForLadder(otherCount, other), other + candidates);
+        QVERIFY(sameGrid(run.lottery.state().ladder, sameCount.lottery.state().ladder));
+        QVERIFY(!sameGrid(run.lottery.state().ladder, otherCount.lottery.state().ladder));
+
+        const LadderGrid first = run.lottery.state().ladder;
+        QCOMPARE(drawsForLadder(run, ticks), warmUp + candidates);
+        QVERIFY(!sameGrid(run.lottery.state().ladder, first));
+    }
+
+    // Two participants after ten: no rung of the longer ladder is left below line 2.
+    void newLadderClearsTheLongerOne()
+    {
+        Run run(counts(10, 1, 1));
+        QCOMPARE(run.lottery.state().ladder.at(9, 2), 1);
+        while (run.lottery.removeParticipant())
+            QVERIFY(!layOutAndMake(run.lottery));
+        for (int c = 3; c < LadderGrid::Columns; ++c)
+            for (int r = 0; r < LadderGrid::Rows; ++r)
+                QCOMPARE(run.lottery.state().ladder.at(c, r), int16_t(0));
+    }
+
+    void firstLadderOfARun_data()
+    {
+        QTest::addColumn<Lines>("lines");
+        QTest::newRow("no settings file") << Lines{};
+        QTest::newRow("participant line 38") << Lines{{1, u"38"_qs}, {14, u"1"_qs}};
+        QTest::newRow("participant line 1") << Lines{{1, u"1"_qs}, {14, u"1"_qs}};
+        QTest::newRow("participant line not a number") << Lines{{1, u"zwei"_qs}, {14, u"1"_qs}};
+    }
+
+    // Two participants and a ladder made before any density is chosen, so every row the parity
+    // rule allows (2, 4 and 6) has its rung; a tick count of 2500 warms up with 500 draws.
+    void firstLadderOfARun()
+    {
+        QFETCH(Lines, lines);
+        Run run(lines, 2500);
+        const LotteryState &st = run.lottery.state();
+        QCOMPARE(st.man_count, 2);
+        QCOMPARE(st.atari_count, 1);
+        QCOMPARE(st.line_top, 720);
+        QList<int> rows;
+        for (int r = 1; r < LadderGrid::Rows; ++r)
+            if (st.ladder.at(1, r) == 1)
+                rows << r;
+        QCOMPARE(rows, (QList<int>{2, 4, 6}));
+        // Warm-up, one draw per candidate, then the density of the first mode change.
+        QCOMPARE(run.random->draws, 500LL + 5 + 1);
+    }
+
+    void tracesEveryoneOnce_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("prize");
+        for (int count = 2; count <= 37; ++count)
+            QTest::addRow("lottery mode, %d participants", count) << 1 << count << u"N%1"_qs << u"P%1"_qs;
+        QTest::newRow("winner mode") << 0 << 6 << u"N%1"_qs << u"P%1"_qs;
+        QTest::newRow("number mode") << 2 << 6 << u"N%1"_qs << u"P%1"_qs;
+        QTest::newRow("longer than the typing limit") << 1 << 4 << u"ＡＢＣＤＥＦＧＨＩＪＫ%1"_qs
+                                                      << u"１２３４５６７８９０１%1"_qs;
+    }
+
+    // Nothing is traced before standby. Then each participant's path ends where the rungs lead
+    // and adds " ：name" to that row's result, once: every row is reached once, a second trace or
+    // a row without a participant does nothing, and only the last trace finds everyone traced.
+    void tracesEveryoneOnce()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, count);
+        QFETCH(QString, name);
+        QFETCH(QString, prize);
+        Run run(counts(count, 1, mode), 0, unsigned(count));
+        Lottery &lottery = run.lottery;
+        lottery.setTraceIndex(0);
+        QVERIFY(!lottery.trace());
+        QVERIFY(!lottery.startAutoRun());
+        QVERIFY(!standby(lottery, entries(count, name, prize)));
+        const QList<int> ends = endLines(lottery.state().ladder, count);
+        const RowResults before = lottery.results();
+
+        for (int i = 0; i < count; ++i) {
+            lottery.setTraceIndex(i);
+            const std::optional<TraceStep> step = lottery.trace();
+            QVERIFY(step);
+            QCOMPARE(step->route.startLine, i + 1);
+            QCOMPARE(step->route.finalLine, ends[i + 1]);
+            QCOMPARE(step->prizeRow, ends[i + 1] - 1);
+            QCOMPARE(step->color, tableColor(kColorTable, i));
+            QCOMPARE(step->resultText, before[step->prizeRow].text + kColon + name.arg(i));
+            QCOMPARE(lottery.results()[step->prizeRow].text, step->resultText);
+            QCOMPARE(lottery.state().ladder.at(i + 1, 0), int16_t(1));
+            QCOMPARE(step->allTraced, i == count - 1);
+            QCOMPARE(lottery.state().all_traced, int16_t(i == count - 1));
+            QVERIFY(!lottery.trace());
+        }
+        lottery.setTraceIndex(count);
+        QVERIFY(!lottery.trace());
+        for (int row = 0; row < kBoxCount; ++row)
+            QCOMPARE(lottery.results()[row].text.count(kColon), row < count ? 1 : 0);
+    }
+
+    // Five participants with nine winners, then one fewer: the ladder is refused, so the
+    // five-line ladder of start-up stays and standby completes on it. Participant 0's path
+    // leaves the four lines; that trace fails before it changes anything.
+    void traceOffTheLadderChangesNothing()
+    {
+        Run run(counts(5, 9, 0));
+        Lottery &lottery = run.lottery;
+        QVERIFY(lottery.removeParticipant());
+        QVERIFY(lottery.winnersReachParticipants() && lottery.removeWinner());
+        QCOMPARE(layOutAndMake(lottery).value_or(QString()), kTooManyWinners);
+        QCOMPARE(standby(lottery, entries(4)).value_or(QString()), kTooManyWinners);
+        QCOMPARE(lottery.state().ready_flag, 1);
+        const RowResults before = lottery.results();
+
+        lottery.setTraceIndex(0);
+        QVERIFY_THROWS_EXCEPTION(StateError, lottery.trace());
+        QCOMPARE(lottery.state().ladder.at(1, 0), int16_t(0));
+        for (int row = 0; row < kBoxCount; ++row)
+            QCOMPARE(lottery.results()[row].text, before[row].text);
+    }
+
+    void automaticRun_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("clickAfterTick"); // a click on a name after this many ticks
+        QTest::addColumn<int>("clicked");
+        QTest::addColumn<int>("runs");
+        QTest::addColumn<QList<int>>("tracedByTick"); // -1: the tick traces nobody
+        QTest::newRow("whole run") << 3 << -1 << 0 << 1 << QList<int>{0, 1, 2};
+        QTest::newRow("click ahead ends the run") << 3 << 1 << 2 << 1 << QList<int>{0, -1};
+        QTest::newRow("click back goes on from there") << 4 << 2 << 0 << 1 << QList<int>{0, 1, -1, -1, 2, 3};
+        QTest::newRow("run started again") << 3 << -1 << 0 << 2 << QList<int>{0, 1, 2, -1, -1, -1};
+    }
+
+    // Each tick traces participant trace_index and moves on; the tick of the last participant
+    // ends the run with trace_index at the participant count.
+    void automaticRun()
+    {
+        QFETCH(int, count);
+        QFETCH(int, clickAfterTick);
+        QFETCH(int, clicked);
+        QFETCH(int, runs);
+        QFETCH(QList<int>, tracedByTick);
+        Run run(counts(count, 1, 1));
+        Lottery &lottery = run.lottery;
+        QVERIFY(!standby(lottery, entries(count)));
+
+        QList<int> traced;
+        for (int r = 0; r < runs; ++r) {
+            QVERIFY(lottery.startAutoRun());
+            QCOMPARE(lottery.state().trace_index, 0);
+            for (bool last = false; !last && traced.size() < 50;) {
+                // One tick, in the order the timer takes its steps.
+                last = lottery.autoRunAtLast();
+                const int index = lottery.state().trace_index;
+                traced << (lottery.trace() ? index : -1);
+                lottery.advanceTraceIndex();
+                if (traced.size() == clickAfterTick) {
+                    lottery.setTraceIndex(clicked);
+                    lottery.trace();
+                }
+            }
+            QCOMPARE(lottery.state().trace_index, count);
+        }
+        QCOMPARE(traced, tracedByTick);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLotteryLadder)
+#include "tst_lottery_ladder.moc"
