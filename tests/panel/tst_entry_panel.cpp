@@ -1,30 +1,29 @@
-// Box layout for the participant count, clearing names, the stored prize list and the
-// Enter key in the second name box.
-#include "panel/entry_form.h"
+// Box layout for the participant count, texts loaded into the boxes, clearing names, the stored
+// prize list and the Enter key in the second name box.
+#include "settings/layout.h"
+#include "support/user_input.h"
+#include "support/window.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 
 class TestEntryPanel : public QObject
 {
     Q_OBJECT
 
 private slots:
+    // The count buttons lay the boxes out; rows: the count reached, its mode and the outer height.
     void manSet_data()
     {
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("caption");
         QTest::addColumn<int>("height");
-        for (int mode : {0, 1, 2}) {
+        for (int mode : {kWinnerMode, kLotteryMode, kNumberMode}) {
             const char *name[] = {"winner", "lottery", "number"};
-            QTest::addRow("2 %s", name[mode]) << 2 << mode << QStringLiteral("参加\r\n2人") << 2100;
-            QTest::addRow("5 %s", name[mode]) << 5 << mode << QStringLiteral("参加\r\n5人") << 3180;
-            QTest::addRow("36 %s", name[mode]) << 36 << mode << QStringLiteral("参加\r\n36人") << 14340;
-            QTest::addRow("37 %s", name[mode]) << 37 << mode << QStringLiteral("参加\r\n37人") << 14700;
+            QTest::addRow("2 %s", name[mode]) << 2 << mode << 2100;
+            QTest::addRow("5 %s", name[mode]) << 5 << mode << 3180;
+            QTest::addRow("36 %s", name[mode]) << 36 << mode << 14340;
+            QTest::addRow("37 %s", name[mode]) << 37 << mode << 14700;
         }
     }
 
@@ -32,100 +31,138 @@ private slots:
     {
         QFETCH(int, count);
         QFETCH(int, mode);
-        QFETCH(QString, caption);
         QFETCH(int, height);
-        EntryForm f(int16_t(count), 1, int16_t(mode));
-        f.form.ans[36]->hide();
-        f.form.st.ready_flag = 1;
+        // Down to 2 and 36, up to 5 and 37.
+        const bool down = count == 2 || count == 36;
+        Window w;
+        QVERIFY(w.writeLines({{1, QString::number(down ? count + 1 : count - 1)},
+                              {settings::kModeLine, QString::number(mode - 1)}}));
+        w.start();
+        const long long draws = w.ts.random->draws;
 
-        f.form.man_set();
+        w.button(down ? "cmd_down" : "cmd_up")->click();
 
-        QVERIFY(f.showsFirst(f.form.man, count));
-        if (mode == 1)
-            QVERIFY(f.showsFirst(f.form.ans, count));
-        else
-            QCOMPARE(f.shown(f.form.ans), 36); // prize boxes untouched outside lottery mode
-        QCOMPARE(f.form.lbl_1->text(), caption);
-        QCOMPARE(f.form.outerHeightTwips(), height);
-        QCOMPARE(f.form.st.ready_flag, int16_t(0));
-        QVERIFY(f.ts.random->draws > 0); // a new ladder was made
+        for (int i = 0; i < kBoxCount; ++i) {
+            QCOMPARE(w.shown(w.nameBox(i)), i < count);
+            QCOMPARE(w.shown(w.prizeBox(i)), mode == kLotteryMode && i < count);
+        }
+        QCOMPARE(w.label("lbl_1")->text(), QStringLiteral("参加\r\n%1人").arg(count));
+        QCOMPARE(int(pixelsToTwips(w.form->height())), height);
+        QVERIFY(w.ts.random->draws > draws); // a new ladder was made
     }
 
     void hiddenNamesComeBack()
     {
-        EntryForm f(10, 1, 1);
-        f.form.man_set();
+        Window w;
+        QVERIFY(w.writeLines({{1, "10"}}));
+        w.start();
+        QCOMPARE(w.mode(), kLotteryMode);
+        w.fillEntries();
+        QVERIFY(w.toCount(5));
+        for (int i = 0; i < kBoxCount; ++i)
+            QCOMPARE(w.shown(w.prizeBox(i)), i < 5);
+        QVERIFY(w.toCount(10));
         for (int i = 0; i < 10; ++i) {
-            f.form.man[i]->setText(QStringLiteral("名%1").arg(i));
-            f.form.ans[i]->setText(QStringLiteral("賞%1").arg(i));
-        }
-        for (int i = 0; i < 5; ++i)
-            f.form.cmd_down->click();
-        QVERIFY(f.showsFirst(f.form.man, 5));
-        QVERIFY(f.showsFirst(f.form.ans, 5));
-        for (int i = 0; i < 5; ++i)
-            f.form.cmd_up->click();
-        QVERIFY(f.showsFirst(f.form.man, 10));
-        for (int i = 0; i < 10; ++i) {
-            QCOMPARE(f.form.man[i]->text(), QStringLiteral("名%1").arg(i));
-            QCOMPARE(f.form.ans[i]->text(), QStringLiteral("賞%1").arg(i));
+            QVERIFY(w.shown(w.prizeBox(i)));
+            QCOMPARE(w.nameBox(i)->text(), QStringLiteral("N%1").arg(i));
+            QCOMPARE(w.prizeBox(i)->text(), QStringLiteral("P%1").arg(i));
         }
     }
 
     void clearEmptiesHiddenNamesAndKeepsDrawing()
     {
-        EntryForm f(3, 1, 1);
-        f.form.man_set();
-        for (QLineEdit *box : f.form.man)
-            box->setText(QStringLiteral("名"));
-        const QImage drawing = f.form.surface.image();
-        const long long draws = f.ts.random->draws;
+        Window w;
+        QMap<int, QString> lines{{1, "3"}};
+        for (int i = 0; i < kBoxCount; ++i)
+            lines[settings::nameLine(1, i)] = QStringLiteral("名%1").arg(i);
+        QVERIFY(w.writeLines(lines));
+        w.start();
+        const QImage drawing = w.ladderPicture();
+        const long long draws = w.ts.random->draws;
 
-        f.form.cmd_clr->click();
+        w.button("cmd_clr")->click();
 
-        for (QLineEdit *box : f.form.man)
-            QVERIFY(box->text().isEmpty());
-        QCOMPARE(f.form.surface.image(), drawing);
-        QCOMPARE(f.ts.random->draws, draws);
-        QCOMPARE(f.form.st.man_count, int16_t(3));
+        for (int i = 0; i < kBoxCount; ++i)
+            QVERIFY(w.nameBox(i)->text().isEmpty());
+        QCOMPARE(w.ladderPicture(), drawing);
+        QCOMPARE(w.ts.random->draws, draws);
+        QCOMPARE(w.participants(), 3);
     }
 
     void storedPrizeListTwice_data()
     {
         QTest::addColumn<bool>("stored");
         QTest::newRow("stored list") << true;
-        QTest::newRow("first run, empty lines") << false;
+        QTest::newRow("empty lines") << false;
     }
 
     void storedPrizeListTwice()
     {
         QFETCH(bool, stored);
-        EntryForm f(4, 1, 1);
-        f.form.man_set();
-        for (int i = 0; i < Form1::BoxCount; ++i) {
-            f.form.ans[i]->setText(QStringLiteral("typed"));
-            if (stored)
-                f.form.st.setup_lines[21 + i] = QStringLiteral("景品%1").arg(i);
-        }
+        Window w;
+        QMap<int, QString> lines{{1, "4"}};
+        for (int i = 0; stored && i < kBoxCount; ++i)
+            lines[settings::storedPrizeLine(i)] = QStringLiteral("景品%1").arg(i);
+        QVERIFY(w.writeLines(lines));
+        w.start();
+        for (int i = 0; i < 4; ++i)
+            typeText(w.prizeBox(i), QStringLiteral("typed"));
         const QColor lightYellow(0xFF, 0xFF, 0xC0);
-        const QColor standard = QApplication::palette(f.form.ans[0]).color(QPalette::Base);
+        const QColor standard = QApplication::palette(w.prizeBox(0)).color(QPalette::Base);
         QVERIFY(standard != lightYellow);
 
-        f.form.cmd_change->click();
-        QCOMPARE(f.form.st.stored_prizes_shown, int16_t(1));
-        for (int i = 0; i < Form1::BoxCount; ++i) {
-            QCOMPARE(f.form.ans[i]->text(), stored ? QStringLiteral("景品%1").arg(i) : QString());
-            QCOMPARE(f.form.ans[i]->palette().color(QPalette::Base), lightYellow);
+        w.button("cmd_change")->click();
+        for (int i = 0; i < kBoxCount; ++i) {
+            QCOMPARE(w.prizeBox(i)->text(), stored ? QStringLiteral("景品%1").arg(i) : QString());
+            QCOMPARE(w.prizeBox(i)->palette().color(QPalette::Base), lightYellow);
+            QCOMPARE(w.shown(w.prizeBox(i)), i < 4);
         }
-        QVERIFY(f.showsFirst(f.form.ans, 4));
 
-        f.form.cmd_change->click();
-        QCOMPARE(f.form.st.stored_prizes_shown, int16_t(0));
-        for (QLineEdit *box : f.form.ans) {
-            QVERIFY(box->text().isEmpty());
-            QCOMPARE(box->palette().color(QPalette::Base), standard);
+        w.button("cmd_change")->click();
+        for (int i = 0; i < kBoxCount; ++i) {
+            QVERIFY(w.prizeBox(i)->text().isEmpty());
+            QCOMPARE(w.prizeBox(i)->palette().color(QPalette::Base), standard);
+            QCOMPARE(w.shown(w.prizeBox(i)), i < 4);
         }
-        QVERIFY(f.showsFirst(f.form.ans, 4));
+    }
+
+    // Rows: man_0's name in group 1, the name that a group change then brings (none: no change),
+    // whether the box's tool tip is its text, and the length after 15 more typed characters.
+    void loadedTextShowsItsStart_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("next");
+        QTest::addColumn<bool>("tip");
+        QTest::addColumn<int>("typed");
+        const QString kanji = QStringLiteral("鈴木一郎左衛門之助三世");
+        const QString ascii30 = QStringLiteral("Alexander Maximilian Fernandez");
+        QTest::newRow("wide name") << kanji << QString() << true << 12;
+        QTest::newRow("30 characters") << ascii30 << QString() << true << 30;
+        QTest::newRow("short name") << QStringLiteral("太郎") << QString() << false << 12;
+        QTest::newRow("long name after a group change") << QStringLiteral("太郎") << ascii30 << true << 30;
+        QTest::newRow("short name after a 20-character one")
+            << QStringLiteral("Christopher Robinson") << QStringLiteral("花子") << false << 12;
+    }
+
+    void loadedTextShowsItsStart()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, next);
+        QFETCH(bool, tip);
+        QFETCH(int, typed);
+        Window w;
+        QVERIFY(w.writeLines({{1, "2"}, {settings::nameLine(1, 0), name}, {settings::nameLine(2, 0), next}}));
+        w.start();
+        if (!next.isNull())
+            w.button("cmd_up3")->click();
+        const QString shown = next.isNull() ? name : next;
+        QLineEdit *box = w.nameBox(0);
+
+        QCOMPARE(box->text(), shown);
+        QCOMPARE(box->cursorPosition(), 0);
+        QCOMPARE(box->toolTip(), tip ? shown : QString());
+        typeText(box, QStringLiteral("あいうえおかきくけこさしすせそ"));
+        QCOMPARE(box->text().size(), typed);
     }
 
     void keyInNameBox_data()
@@ -144,24 +181,30 @@ private slots:
         QTest::newRow("Escape in man(1)") << 1 << int(Qt::Key_Escape) << false << false;
     }
 
-    // Real key events reach the handler through the event filter, before the box.
+    // Real key events reach the handler through the event filter, before the box; a box is
+    // locked by standby.
     void keyInNameBox()
     {
         QFETCH(int, index);
         QFETCH(int, key);
         QFETCH(bool, locked);
         QFETCH(bool, toggles);
-        EntryForm f(3, 1, 1);
-        f.form.man_set();
-        f.form.cmd_auto->hide();
-        QLineEdit *box = f.form.man[index];
-        box->setReadOnly(locked);
+        Window w;
+        QVERIFY(w.writeLines({{1, "3"}}));
+        w.start();
+        if (locked) {
+            w.fillEntries();
+            QVERIFY(w.standby());
+        }
+        QLineEdit *box = w.nameBox(index);
+        QCOMPARE(box->isReadOnly(), locked);
+        QPushButton *autoRun = w.button("cmd_auto");
         QSignalSpy returns(box, &QLineEdit::returnPressed);
 
         QTest::keyClick(box, Qt::Key(key));
-        QCOMPARE(f.form.cmd_auto->isHidden(), !toggles);
+        QCOMPARE(autoRun->isHidden(), !toggles);
         QTest::keyClick(box, Qt::Key(key));
-        QVERIFY(f.form.cmd_auto->isHidden());
+        QVERIFY(autoRun->isHidden());
 
         // The box still handles the key itself.
         const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;

@@ -1,12 +1,8 @@
-// The seven remembered groups: switching stores the boxes, saves the file and loads the next group.
-#include "file_bytes.h"
+// The seven groups as the window shows them: the boxes through ＋/－ round trips, the file each
+// change writes, and a change whose save fails.
 #include "settings/layout.h"
-#include "settings_form.h"
-
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
+#include "support/user_input.h"
+#include "support/window.h"
 
 using namespace settings;
 
@@ -15,129 +11,72 @@ class TestGroups : public QObject
     Q_OBJECT
 
 private slots:
-    void stepAndWrap_data();
-    void stepAndWrap();
-    void upThenDownRestoresTheGroup();
+    void roundTripKeepsHiddenNames();
     void sevenStepsComeBackAndWriteSevenTimes();
-    void neverEnteredGroupOpensAsFirstRun();
     void fileHoldsTheGroupLeft();
-    void badCountsInTheGroupEntered_data();
-    void badCountsInTheGroupEntered();
-    void failedSaveKeepsTheGroup();
-    void noGroupYetChangesNothing();
+    void failedSaveKeepsTheBoxes();
 };
 
-static void clickTimes(QPushButton *button, int times)
+void TestGroups::roundTripKeepsHiddenNames()
 {
-    for (int i = 0; i < times; ++i)
-        QTest::mouseClick(button, Qt::LeftButton);
-}
-
-void TestGroups::stepAndWrap_data()
-{
-    QTest::addColumn<int>("start");
-    QTest::addColumn<bool>("up");
-    QTest::addColumn<int>("entered");
-    QTest::newRow("1 up") << 1 << true << 2;
-    QTest::newRow("7 up wraps to 1") << 7 << true << 1;
-    QTest::newRow("1 down wraps to 7") << 1 << false << 7;
-    QTest::newRow("4 down") << 4 << false << 3;
-}
-
-void TestGroups::stepAndWrap()
-{
-    QFETCH(int, start);
-    QFETCH(bool, up);
-    QFETCH(int, entered);
-    SettingsForm f;
-    f.writeFile({{kGroupLine, QString::number(start - 1)}, {1, QStringLiteral("2")}});
-    Form1 &form = f.start();
-    QCOMPARE(int(form.st.group_no), start);
-    QTest::mouseClick(up ? form.cmd_up3 : form.cmd_dn3, Qt::LeftButton);
-    QCOMPARE(int(form.st.group_no), entered);
-    QCOMPARE(int(form.st.prev_group_no), start);
-}
-
-void TestGroups::upThenDownRestoresTheGroup()
-{
-    SettingsForm f;
-    Form1 &form = f.start();
-    for (int i = 0; i < 6; ++i)
-        QTest::mouseClick(form.cmd_up, Qt::LeftButton);
+    Window w;
+    w.start();
+    QVERIFY(w.toMode(kWinnerMode));
+    QVERIFY(w.toCount(8));
     for (int i = 0; i < 8; ++i)
-        form.man[i]->setText(QStringLiteral("名前%1").arg(i));
-    form.txt_mem->setText(QStringLiteral("木曜会"));
-    clickTimes(form.cmd_down, 3);
-    QCOMPARE(form.st.man_count, int16_t(5));
-    form.st.atari_count = 3;
+        typeText(w.nameBox(i), QStringLiteral("名前%1").arg(i));
+    typeText(w.memo(), QStringLiteral("木曜会"));
+    QVERIFY(w.toCount(5));
+    QVERIFY(w.toWinners(3));
 
-    QTest::mouseClick(form.cmd_up3, Qt::LeftButton);
-    QCOMPARE(form.st.man_count, int16_t(2));
-    QCOMPARE(form.man[6]->text(), QString());
-    QCOMPARE(form.txt_mem->text(), QString());
-    QTest::mouseClick(form.cmd_dn3, Qt::LeftButton);
+    // Group 2 was never entered: the first-run counts and empty boxes.
+    w.button("cmd_up3")->click();
+    QCOMPARE(w.participants(), 2);
+    QCOMPARE(w.label("lbl_1")->text(), QStringLiteral("参加\r\n2人"));
+    QCOMPARE(w.winners(), 1);
+    QCOMPARE(w.memo()->text(), QString());
+    for (int i = 0; i < kBoxCount; ++i)
+        QCOMPARE(w.nameBox(i)->text(), QString());
 
-    QCOMPARE(form.st.group_no, int16_t(1));
-    QCOMPARE(form.st.man_count, int16_t(5));
-    QCOMPARE(form.st.atari_count, int16_t(3));
-    QCOMPARE(form.lbl_atari->text(), QStringLiteral("あたり3本"));
-    QCOMPARE(form.txt_mem->text(), QStringLiteral("木曜会"));
+    w.button("cmd_dn3")->click();
+    QCOMPARE(w.participants(), 5);
+    QCOMPARE(w.label("lbl_atari")->text(), QStringLiteral("あたり3本"));
+    QCOMPARE(w.memo()->text(), QStringLiteral("木曜会"));
     for (int i = 0; i < 8; ++i)
-        QCOMPARE(form.man[i]->text(), QStringLiteral("名前%1").arg(i));
-    QVERIFY(form.man[6]->isHidden());
-    clickTimes(form.cmd_up, 3);
-    QVERIFY(form.man[7]->isVisibleTo(&form));
-    QCOMPARE(form.man[7]->text(), QStringLiteral("名前7"));
+        QCOMPARE(w.nameBox(i)->text(), QStringLiteral("名前%1").arg(i));
+    QVERIFY(w.toCount(8));
+    QCOMPARE(w.nameBox(7)->text(), QStringLiteral("名前7"));
 }
 
 void TestGroups::sevenStepsComeBackAndWriteSevenTimes()
 {
-    SettingsForm f;
-    Form1 &form = f.start();
-    form.man[0]->setText(QStringLiteral("一番"));
+    Window w;
+    w.start();
+    typeText(w.nameBox(0), QStringLiteral("一番"));
     for (int step = 0; step < 7; ++step) {
-        QVERIFY(!QFile::exists(f.path));
-        QTest::mouseClick(form.cmd_up3, Qt::LeftButton);
-        QVERIFY2(QFile::exists(f.path), "every group change writes the file");
-        QCOMPARE(fileBytes(f.path).count("\r\n"), 326);
-        QVERIFY(QFile::remove(f.path));
+        QVERIFY(!w.fileExists());
+        w.button("cmd_up3")->click();
+        QVERIFY2(w.fileExists(), "every group change writes the file");
+        QCOMPARE(w.written().count("\r\n"), 326);
+        QVERIFY(QFile::remove(w.path));
     }
-    QCOMPARE(form.st.group_no, int16_t(1));
-    QCOMPARE(form.man[0]->text(), QStringLiteral("一番"));
-}
-
-void TestGroups::neverEnteredGroupOpensAsFirstRun()
-{
-    SettingsForm f;
-    Form1 &form = f.start();
-    clickTimes(form.cmd_up, 4);
-    form.man[0]->setText(QStringLiteral("太郎"));
-    form.txt_mem->setText(QStringLiteral("メモ"));
-    QTest::mouseClick(form.cmd_dn3, Qt::LeftButton);
-    QCOMPARE(form.st.group_no, int16_t(7));
-    QCOMPARE(form.st.man_count, int16_t(2));
-    QCOMPARE(form.st.atari_count, int16_t(1));
-    QCOMPARE(form.txt_mem->text(), QString());
-    for (QLineEdit *box : form.man)
-        QCOMPARE(box->text(), QString());
-    QCOMPARE(form.lbl_1->text(), QStringLiteral("参加\r\n2人"));
+    QCOMPARE(w.nameBox(0)->text(), QStringLiteral("一番"));
 }
 
 // The file carries the group left, and lines 9..12 as start-up read them.
 void TestGroups::fileHoldsTheGroupLeft()
 {
-    SettingsForm f;
-    f.writeFile({{1, QStringLiteral("2")}, {2, QStringLiteral("3")}, {15, QStringLiteral("1")}, {kWindowLeftLine, QStringLiteral("45")},
-                 {kWindowTopLine, QStringLiteral("60")}, {kGroupLine, QStringLiteral("1")},
-                 {kModeLine, QStringLiteral("1")}, {58, QStringLiteral("空き行")}});
-    Form1 &form = f.start();
-    QCOMPARE(form.st.group_no, int16_t(2));
-    form.man[2]->setText(QStringLiteral("山田〜太郎"));
-    form.txt_mem->setText(QStringLiteral("二組"));
-    form.move(300, 400);
-    QTest::mouseClick(form.cmd_up3, Qt::LeftButton);
+    Window w;
+    QVERIFY(w.writeLines({{1, "2"}, {2, "3"}, {15, "1"}, {kWindowLeftLine, "45"}, {kWindowTopLine, "60"},
+                          {kGroupLine, "1"}, {kModeLine, "1"}, {58, QStringLiteral("空き行")}}));
+    w.start();
+    QCOMPARE(w.participants(), 3);
+    typeText(w.nameBox(2), QStringLiteral("山田〜太郎"));
+    typeText(w.memo(), QStringLiteral("二組"));
+    w.form->move(300, 400);
+    w.button("cmd_up3")->click();
 
-    const SetupLines lines = f.fileLines();
+    const SetupLines lines = w.fileLines();
     QCOMPARE(lines[participantCountLine(2)], QStringLiteral("3"));
     QCOMPARE(lines[winnerCountLine(2)], QStringLiteral("1"));
     QCOMPARE(lines[memoLine(2)], QStringLiteral("二組"));
@@ -149,67 +88,23 @@ void TestGroups::fileHoldsTheGroupLeft()
     QCOMPARE(lines[58], QStringLiteral("空き行"));
 }
 
-void TestGroups::badCountsInTheGroupEntered_data()
+void TestGroups::failedSaveKeepsTheBoxes()
 {
-    QTest::addColumn<QString>("participants");
-    QTest::addColumn<QString>("winners");
-    QTest::addColumn<int>("manCount");
-    QTest::addColumn<int>("atariCount");
-    QTest::newRow("not a number") << QStringLiteral("x") << QStringLiteral("1") << 2 << 1;
-    QTest::newRow("too many") << QStringLiteral("40") << QStringLiteral("1") << 2 << 1;
-    QTest::newRow("winners empty") << QStringLiteral("6") << QString() << 2 << 1;
-    QTest::newRow("breaking the relation kept") << QStringLiteral("4") << QStringLiteral("6") << 4 << 6;
-}
+    // The settings file's folder is a file, so no save can succeed.
+    Window w(1, 0, QStringLiteral("file/set_up.ini"));
+    QVERIFY(writeBytes(w.ts.folder.filePath(QStringLiteral("file")), "x"));
+    w.start();
+    w.button("cmd_up")->click();
+    typeText(w.nameBox(2), QStringLiteral("花子"));
+    typeText(w.memo(), QStringLiteral("大事なメモ"));
 
-void TestGroups::badCountsInTheGroupEntered()
-{
-    QFETCH(QString, participants);
-    QFETCH(QString, winners);
-    QFETCH(int, manCount);
-    QFETCH(int, atariCount);
-    SettingsForm f;
-    f.writeFile({{1, QStringLiteral("3")}, {14, QStringLiteral("1")}, {2, participants}, {15, winners}});
-    Form1 &form = f.start();
-    QTest::mouseClick(form.cmd_up3, Qt::LeftButton);
-    QCOMPARE(form.st.group_no, int16_t(2));
-    QCOMPARE(int(form.st.man_count), manCount);
-    QCOMPARE(int(form.st.atari_count), atariCount);
-    QCOMPARE(form.lbl_1->text(), QStringLiteral("参加\r\n%1人").arg(manCount));
-}
-
-void TestGroups::failedSaveKeepsTheGroup()
-{
-    SettingsForm f;
-    QTemporaryDir blocker;
-    const QString notAFolder = blocker.filePath(QStringLiteral("file"));
-    QVERIFY(writeBytes(notAFolder, "x"));
-    f.ts.seams.settingsPath = notAFolder + QStringLiteral("/set_up.ini");
-    Form1 &form = f.start();
-    QTest::mouseClick(form.cmd_up, Qt::LeftButton);
-    form.man[2]->setText(QStringLiteral("花子"));
-    form.txt_mem->setText(QStringLiteral("大事なメモ"));
-
-    QTest::mouseClick(form.cmd_up3, Qt::LeftButton);
-    QCOMPARE(f.ts.messenger->shown.size(), 1);
-    QVERIFY(f.ts.messenger->shown[0].contains(QStringLiteral("保存できませんでした")));
-    QVERIFY(f.ts.messenger->shown[0].contains(QStringLiteral("set_up.ini")));
-    QCOMPARE(form.st.group_no, int16_t(1));
-    QCOMPARE(form.st.man_count, int16_t(3));
-    QCOMPARE(form.man[2]->text(), QStringLiteral("花子"));
-    QCOMPARE(form.txt_mem->text(), QStringLiteral("大事なメモ"));
-}
-
-// A window whose group was never loaded has no group to leave: the buttons stop at once.
-void TestGroups::noGroupYetChangesNothing()
-{
-    SettingsForm f;
-    Form1 form(std::move(f.ts.seams));
-    QVERIFY(!form.guarded([&] { form.cmd_up3_Click(); }));
-    QCOMPARE(form.st.group_no, int16_t(0));
-    QCOMPARE(form.st.prev_group_no, int16_t(0));
-    QTest::mouseClick(form.cmd_dn3, Qt::LeftButton);
-    QCOMPARE(form.st.group_no, int16_t(0));
-    QVERIFY(!QFile::exists(f.path));
+    w.button("cmd_up3")->click();
+    QCOMPARE(w.messages().size(), 1);
+    QVERIFY(w.messages()[0].contains(QStringLiteral("保存できませんでした")));
+    QVERIFY(w.messages()[0].contains(QStringLiteral("set_up.ini")));
+    QCOMPARE(w.participants(), 3);
+    QCOMPARE(w.nameBox(2)->text(), QStringLiteral("花子"));
+    QCOMPARE(w.memo()->text(), QStringLiteral("大事なメモ"));
 }
 
 QTEST_MAIN(TestGroups)

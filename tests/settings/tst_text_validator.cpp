@@ -1,12 +1,7 @@
 // What may enter a name box, a prize box or the memo: only text code page 932 holds, on one line.
-#include "app/form1.h"
 #include "settings/text_validator.h"
-#include "support/fake_seams.h"
 #include "support/user_input.h"
-
-#include <QApplication>
-#include <QLineEdit>
-#include <QtTest>
+#include "support/window.h"
 
 class TestTextValidator : public QObject
 {
@@ -67,29 +62,29 @@ void TestTextValidator::validate()
 
 void TestTextValidator::everyStoredBoxHasIt()
 {
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
-    for (int i = 0; i < Form1::BoxCount; ++i) {
-        QVERIFY(qobject_cast<const StoredTextValidator *>(form.man[i]->validator()));
-        QVERIFY(qobject_cast<const StoredTextValidator *>(form.ans[i]->validator()));
+    Window w;
+    w.start();
+    for (int i = 0; i < kBoxCount; ++i) {
+        QVERIFY(qobject_cast<const StoredTextValidator *>(w.nameBox(i)->validator()));
+        QVERIFY(qobject_cast<const StoredTextValidator *>(w.prizeBox(i)->validator()));
     }
-    QVERIFY(qobject_cast<const StoredTextValidator *>(form.txt_mem->validator()));
+    QVERIFY(qobject_cast<const StoredTextValidator *>(w.memo()->validator()));
 }
 
 void TestTextValidator::typingKeepsStorableText()
 {
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
-    QLineEdit *box = form.man[0];
+    Window w;
+    w.start();
+    QLineEdit *box = w.nameBox(0);
     typeText(box, QStringLiteral("山田〜太郎 A1"));
     QCOMPARE(box->text(), QStringLiteral("山田〜太郎 A1"));
 }
 
 void TestTextValidator::typedEmojiIsRefused()
 {
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
-    QLineEdit *box = form.man[3];
+    Window w;
+    w.start();
+    QLineEdit *box = w.nameBox(3);
     typeText(box, QStringLiteral("花子"));
     typeText(box, QStringLiteral("😀"));
     QCOMPARE(box->text(), QStringLiteral("花子"));
@@ -107,9 +102,9 @@ void TestTextValidator::typedEmojiIsRefused()
 
 void TestTextValidator::inputMethodEmojiIsRefused()
 {
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
-    QLineEdit *box = form.ans[5];
+    Window w;
+    w.start();
+    QLineEdit *box = w.prizeBox(5);
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("一等"));
     QApplication::sendEvent(box, &commit);
@@ -126,9 +121,9 @@ void TestTextValidator::inputMethodEmojiIsRefused()
 
 void TestTextValidator::typingLimitStillHolds()
 {
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
-    QLineEdit *box = form.man[0];
+    Window w;
+    w.start();
+    QLineEdit *box = w.nameBox(0);
     typeText(box, QStringLiteral("あいうえおかきくけこさしすせそ"));
     QCOMPARE(box->text(), QStringLiteral("あいうえおかきくけこさし"));
     box->clear();
@@ -159,10 +154,10 @@ void TestTextValidator::pastedLineBreaksBecomeOneLine()
     QFETCH(QString, pasted);
     QFETCH(QString, after);
     QFETCH(int, afterCursor);
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
-    QLineEdit *box = form.man[1];
-    box->setText(before);
+    Window w;
+    w.start();
+    QLineEdit *box = w.nameBox(1);
+    typeText(box, before);
     box->setCursorPosition(cursor);
     pasteText(box, pasted);
     QCOMPARE(box->text(), after);
@@ -171,11 +166,10 @@ void TestTextValidator::pastedLineBreaksBecomeOneLine()
 
 void TestTextValidator::pastedEmojiIsRefused()
 {
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
-    QLineEdit *box = form.man[2];
-    box->setText(QStringLiteral("太郎"));
-    box->setCursorPosition(2);
+    Window w;
+    w.start();
+    QLineEdit *box = w.nameBox(2);
+    typeText(box, QStringLiteral("太郎"));
     pasteText(box, QStringLiteral("さん👍"));
     QCOMPARE(box->text(), QStringLiteral("太郎"));
     box->selectAll();
@@ -185,9 +179,9 @@ void TestTextValidator::pastedEmojiIsRefused()
 
 void TestTextValidator::memoRefusesEmojiAndJoinsLines()
 {
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
-    QLineEdit *memo = form.txt_mem;
+    Window w;
+    w.start();
+    QLineEdit *memo = w.memo();
     typeText(memo, QStringLiteral("忘年会"));
     typeText(memo, QStringLiteral("🍻"));
     QCOMPARE(memo->text(), QStringLiteral("忘年会"));
@@ -195,18 +189,17 @@ void TestTextValidator::memoRefusesEmojiAndJoinsLines()
     QCOMPARE(memo->text(), QStringLiteral("忘年会 二次会"));
 }
 
-// Text the program puts into a box is shown as given.
+// Text the program puts into a box, here bytes of the file that are no character, is shown as given.
 void TestTextValidator::programTextIsNotFiltered()
 {
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
-    const QString fromFile = QString(QChar::ReplacementCharacter) + QStringLiteral("山田");
-    form.man[0]->setText(fromFile);
-    QCOMPARE(form.man[0]->text(), fromFile);
-    form.ans[0]->setText(QStringLiteral("あたり"));
-    QCOMPARE(form.ans[0]->text(), QStringLiteral("あたり"));
-    typeText(form.man[0], QStringLiteral("😀"));
-    QCOMPARE(form.man[0]->text(), fromFile);
+    Window w;
+    QVERIFY(w.writeFile(fileBytes(fixture("set_up_bad_bytes.ini"))));
+    w.start();
+    const QChar bad = QChar::ReplacementCharacter;
+    const QString fromFile = bad + QStringLiteral("山") + QChar(0) + QStringLiteral("田") + bad;
+    QCOMPARE(w.nameBox(0)->text(), fromFile);
+    typeText(w.nameBox(0), QStringLiteral("😀"));
+    QCOMPARE(w.nameBox(0)->text(), fromFile);
 }
 
 QTEST_MAIN(TestTextValidator)
