@@ -1,12 +1,8 @@
 // What assistive technology learns about the window, and running a lottery from the keyboard.
-#include "app/form1.h"
-#include "panel/entry_form.h"
+#include "support/window.h"
 
 #include <QAccessible>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
+#include <QApplication>
 
 namespace {
 
@@ -39,25 +35,34 @@ void collect(QAccessibleInterface *parent, QList<QAccessibleInterface *> &found)
 }
 
 // Five named participants in winner mode with two winners, shown on screen.
-struct Lottery : EntryForm
+struct FiveNamed : Window
 {
-    Lottery() : EntryForm(5, 2, 0)
+    explicit FiveNamed(bool onScreen = true)
     {
-        form.st.group_no = 1;
-        form.cmd_auto->hide();
-        form.man_set();
-        form.atari_set();
+        writeLines({{1, QStringLiteral("5")}, {14, QStringLiteral("2")}, {12, QStringLiteral("-1")}});
+        start();
         for (int i = 0; i < 5; ++i)
-            form.man[i]->setText(QStringLiteral("名%1").arg(i));
-        form.show();
-        if (!QTest::qWaitForWindowExposed(&form))
-            qFatal("window not exposed");
+            nameBox(i)->setText(QStringLiteral("名%1").arg(i));
+        if (onScreen) {
+            form->show();
+            if (!QTest::qWaitForWindowExposed(form.get()))
+                qFatal("window not exposed");
+        }
     }
 
     void press(QWidget *target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         target->setFocus(Qt::OtherFocusReason);
         QTest::keyClick(target, key, modifiers);
+    }
+
+    // Prize boxes that show the result of the named participant.
+    int resultsShownFor(const QString &name) const
+    {
+        int count = 0;
+        for (int i = 0; i < Form1::BoxCount; ++i)
+            count += shown(prizeBox(i)) && prizeBox(i)->text().endsWith(QStringLiteral(" ：") + name) ? 1 : 0;
+        return count;
     }
 };
 
@@ -101,26 +106,23 @@ void AccessibilityTest::spokenNames_data()
     QTest::newRow("auto") << "cmd_auto" << "ｸﾘｯｸ面倒ね";
     QTest::newRow("print") << "cmd_print" << "印刷";
     QTest::newRow("frame") << "Frame1" << "グループ選択";
-    QTest::newRow("winner label") << "lbl_atari" << "あたり";
-    QTest::newRow("participant label") << "lbl_1" << "参加";
+    QTest::newRow("winner label") << "lbl_atari" << "あたり2本";
+    QTest::newRow("participant label") << "lbl_1" << "参加 5人";
 }
 
 void AccessibilityTest::spokenNames()
 {
     QFETCH(QString, control);
     QFETCH(QString, name);
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
-    QWidget *widget = form.findChild<QWidget *>(control);
-    QVERIFY(widget);
-    QCOMPARE(spokenName(widget), name);
+    FiveNamed w(false);
+    QCOMPARE(spokenName(w.control(control)), name);
 }
 
 void AccessibilityTest::everyControlHasAName()
 {
-    Lottery lottery;
+    FiveNamed w;
     QList<QAccessibleInterface *> all;
-    collect(accessible(&lottery.form), all);
+    collect(accessible(w.form.get()), all);
     QVERIFY(all.size() >= 2 * Form1::BoxCount + 18);
     QSet<QString> names;
     for (QAccessibleInterface *control : all) {
@@ -136,46 +138,43 @@ void AccessibilityTest::everyControlHasAName()
 
 void AccessibilityTest::countCaptionsAreSpokenOnOneLine()
 {
-    Lottery lottery;
-    QVERIFY(lottery.form.lbl_1->text().contains(QStringLiteral("\r\n")));
-    QCOMPARE(spokenName(lottery.form.lbl_1), QStringLiteral("参加 5人"));
-    QCOMPARE(accessible(lottery.form.lbl_1)->role(), QAccessible::StaticText);
-    lottery.form.cmd_up_Click();
-    QCOMPARE(spokenName(lottery.form.lbl_1), QStringLiteral("参加 6人"));
-    lottery.form.cmd_up2_Click();
-    QCOMPARE(spokenName(lottery.form.lbl_atari), QStringLiteral("あたり3本"));
+    FiveNamed w;
+    QVERIFY(w.label("lbl_1")->text().contains(QStringLiteral("\r\n")));
+    QCOMPARE(spokenName(w.label("lbl_1")), QStringLiteral("参加 5人"));
+    QCOMPARE(accessible(w.label("lbl_1"))->role(), QAccessible::StaticText);
+    w.button("cmd_up")->click();
+    QCOMPARE(spokenName(w.label("lbl_1")), QStringLiteral("参加 6人"));
+    w.button("cmd_up2")->click();
+    QCOMPARE(spokenName(w.label("lbl_atari")), QStringLiteral("あたり3本"));
 }
 
 void AccessibilityTest::statesAfterStandby()
 {
-    Lottery lottery;
-    Form1 &form = lottery.form;
-    QVERIFY(!stateOf(form.cmd_mode).disabled);
-    QVERIFY(stateOf(form.cmd_print).disabled);
-    QVERIFY(stateOf(form.cmd_make).invisible);
-    QVERIFY(stateOf(form.man[5]).invisible);
-    QVERIFY(!stateOf(form.man[0]).readOnly);
+    FiveNamed w;
+    QVERIFY(!stateOf(w.button("cmd_mode")).disabled);
+    QVERIFY(stateOf(w.button("cmd_print")).disabled);
+    QVERIFY(stateOf(w.button("cmd_make")).invisible);
+    QVERIFY(stateOf(w.nameBox(5)).invisible);
+    QVERIFY(!stateOf(w.nameBox(0)).readOnly);
 
-    form.cmd_standby_Click();
-    QCOMPARE(form.st.ready_flag, int16_t(1));
-    for (QWidget *frozen : std::initializer_list<QWidget *>{form.cmd_mode, form.cmd_up, form.cmd_down, form.cmd_up2,
-                                                            form.cmd_dn2, form.cmd_up3, form.cmd_dn3, form.cmd_clr,
-                                                            form.cmd_standby, form.txt_mem})
-        QVERIFY2(stateOf(frozen).disabled, qPrintable(frozen->objectName()));
-    QVERIFY(stateOf(form.cmd_change).invisible);
-    QVERIFY(stateOf(form.txt_mem).readOnly);
+    QVERIFY(w.standby());
+    for (const char *frozen : {"cmd_mode", "cmd_up", "cmd_down", "cmd_up2", "cmd_dn2", "cmd_up3", "cmd_dn3", "cmd_clr",
+                               "cmd_standby", "txt_mem"})
+        QVERIFY2(stateOf(w.control(QLatin1String(frozen))).disabled, frozen);
+    QVERIFY(stateOf(w.button("cmd_change")).invisible);
+    QVERIFY(stateOf(w.memo()).readOnly);
     for (int i = 0; i < 5; ++i) {
-        QVERIFY(stateOf(form.man[i]).readOnly);
-        QVERIFY(!stateOf(form.man[i]).invisible);
-        QVERIFY(stateOf(form.ans[i]).invisible);
+        QVERIFY(stateOf(w.nameBox(i)).readOnly);
+        QVERIFY(!stateOf(w.nameBox(i)).invisible);
+        QVERIFY(stateOf(w.prizeBox(i)).invisible);
     }
 
-    form.man_Click(3);
+    w.clickName(3);
     int shown = 0;
     for (int i = 0; i < 5; ++i) {
-        if (!stateOf(form.ans[i]).invisible) {
+        if (!stateOf(w.prizeBox(i)).invisible) {
             ++shown;
-            QAccessibleTextInterface *text = accessible(form.ans[i])->textInterface();
+            QAccessibleTextInterface *text = accessible(w.prizeBox(i))->textInterface();
             QVERIFY(text->text(0, text->characterCount()).endsWith(QStringLiteral(" ：名3")));
         }
     }
@@ -199,68 +198,63 @@ void AccessibilityTest::enterAndSpacePressAButton()
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(int, participantsAfter);
-    Lottery lottery;
-    lottery.press(lottery.form.cmd_up, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(lottery.form.st.man_count, int16_t(participantsAfter));
+    FiveNamed w;
+    w.press(w.button("cmd_up"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(w.participants(), participantsAfter);
 }
 
 void AccessibilityTest::enterInSecondNameBoxStillTogglesTheAutoButton()
 {
-    Lottery lottery;
-    QVERIFY(lottery.form.cmd_auto->isHidden());
-    lottery.press(lottery.form.man[1], Qt::Key_Return);
-    QVERIFY(!lottery.form.cmd_auto->isHidden());
-    lottery.press(lottery.form.man[1], Qt::Key_Return);
-    QVERIFY(lottery.form.cmd_auto->isHidden());
-    lottery.press(lottery.form.man[2], Qt::Key_Return);
-    QVERIFY(lottery.form.cmd_auto->isHidden());
+    FiveNamed w;
+    QVERIFY(w.button("cmd_auto")->isHidden());
+    w.press(w.nameBox(1), Qt::Key_Return);
+    QVERIFY(!w.button("cmd_auto")->isHidden());
+    w.press(w.nameBox(1), Qt::Key_Return);
+    QVERIFY(w.button("cmd_auto")->isHidden());
+    w.press(w.nameBox(2), Qt::Key_Return);
+    QVERIFY(w.button("cmd_auto")->isHidden());
 }
 
 void AccessibilityTest::spaceTracesOnlyInALockedNameBox()
 {
-    Lottery lottery;
-    Form1 &form = lottery.form;
-    form.man[2]->end(false);
-    lottery.press(form.man[2], Qt::Key_Space);
-    QCOMPARE(form.man[2]->text(), QStringLiteral("名2 "));
-    form.man[2]->setText(QStringLiteral("名2"));
+    FiveNamed w;
+    w.nameBox(2)->end(false);
+    w.press(w.nameBox(2), Qt::Key_Space);
+    QCOMPARE(w.nameBox(2)->text(), QStringLiteral("名2 "));
+    QTest::keyClick(w.nameBox(2), Qt::Key_Backspace);
 
-    form.cmd_standby_Click();
-    lottery.press(form.man[2], Qt::Key_Space);
-    QCOMPARE(form.man[2]->text(), QStringLiteral("名2"));
-    QCOMPARE(form.st.ladder.at(3, 0), int16_t(1));
-    QCOMPARE(form.st.ladder.at(2, 0), int16_t(0));
-    int results = 0;
-    for (QLineEdit *prize : form.ans)
-        results += prize->text().endsWith(QStringLiteral(" ：名2")) ? 1 : 0;
-    QCOMPARE(results, 1);
+    QVERIFY(w.standby());
+    w.press(w.nameBox(2), Qt::Key_Space);
+    QCOMPARE(w.nameBox(2)->text(), QStringLiteral("名2"));
+    QCOMPARE(w.resultsShownFor(QStringLiteral("名2")), 1);
+    QCOMPARE(w.resultsShownFor(QStringLiteral("名1")), 0);
     // Enter still belongs to the second box's own key handling, not to tracing.
-    lottery.press(form.man[1], Qt::Key_Return);
-    QCOMPARE(form.st.ladder.at(2, 0), int16_t(0));
+    w.press(w.nameBox(1), Qt::Key_Return);
+    QCOMPARE(w.resultsShownFor(QStringLiteral("名1")), 0);
 }
 
 // Tab reaches every step: standby, each name, then printing, without a mouse.
 void AccessibilityTest::keyboardAloneRunsTheLottery()
 {
-    Lottery lottery;
-    Form1 &form = lottery.form;
-    const auto tabTo = [&form](QWidget *target) {
+    FiveNamed w;
+    Form1 *form = w.form.get();
+    const auto tabTo = [form](QWidget *target) {
         for (int presses = 0; presses < 100 && QApplication::focusWidget() != target; ++presses)
-            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &form, Qt::Key_Tab);
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form, Qt::Key_Tab);
         return QApplication::focusWidget() == target;
     };
-    form.activateWindow();
-    form.cmd_clr->setFocus(Qt::OtherFocusReason);
-    QVERIFY(tabTo(form.cmd_standby));
-    QTest::keyClick(form.cmd_standby, Qt::Key_Return);
-    QCOMPARE(form.st.ready_flag, int16_t(1));
+    form->activateWindow();
+    w.button("cmd_clr")->setFocus(Qt::OtherFocusReason);
+    QVERIFY(tabTo(w.button("cmd_standby")));
+    QTest::keyClick(w.button("cmd_standby"), Qt::Key_Return);
+    QVERIFY(!w.button("cmd_standby")->isEnabled());
     for (int i = 0; i < 5; ++i) {
-        QVERIFY2(tabTo(form.man[i]), qPrintable(QString::number(i)));
-        QTest::keyClick(form.man[i], Qt::Key_Space);
+        QVERIFY2(tabTo(w.nameBox(i)), qPrintable(QString::number(i)));
+        QTest::keyClick(w.nameBox(i), Qt::Key_Space);
+        QCOMPARE(w.resultsShownFor(QStringLiteral("名%1").arg(i)), 1);
     }
-    QCOMPARE(form.st.all_traced, int16_t(1));
-    QVERIFY(tabTo(form.cmd_print));
-    QVERIFY(form.cmd_print->isEnabled());
+    QVERIFY(tabTo(w.button("cmd_print")));
+    QVERIFY(w.button("cmd_print")->isEnabled());
 }
 
 QTEST_MAIN(AccessibilityTest)

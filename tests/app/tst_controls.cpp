@@ -1,17 +1,10 @@
-// The window's controls as the program lays them out before start-up changes anything.
-#include "app/form1.h"
-#include "app/units.h"
-#include "support/fake_seams.h"
+// The window's controls as a first run (no settings file) shows them.
+#include "support/window.h"
 
 #include <QApplication>
 #include <QGroupBox>
 #include <QInputMethodEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -33,7 +26,7 @@ struct Control
     qint64 backColor;               // 0xBBGGRR or Unspecified
 };
 
-// Names, captions, places and initial states, control by control.
+// Names, captions, places and states, control by control: lottery mode, two participants.
 QList<Control> controlTable()
 {
     const auto step = [](const char *name, bool inFrame, const char *caption, int left, int top,
@@ -48,7 +41,7 @@ QList<Control> controlTable()
     };
     QList<Control> table{
         plain("cmd_change", false, "↓切替", 7560, 480, 975, 375, false, true),
-        plain("cmd_auto", false, "ｸﾘｯｸ面倒ね", 2520, 720, 1215, 255, false, true),
+        plain("cmd_auto", false, "ｸﾘｯｸ面倒ね", 2520, 720, 1215, 255, true, true),
         step("cmd_up", false, "＋", 4560, 240, false),
         {"Frame1", Frame, false, QStringLiteral("グループ選択"), 120, 0, 2295, 855, false, true,
          Unspecified, 0, Unspecified, Unspecified},
@@ -59,24 +52,26 @@ QList<Control> controlTable()
         step("cmd_dn3", true, "－", 1800, 480, false),
         {"cmd_test", Button, false, QStringLiteral("test"), 6360, 1440, 615, 375, true, true,
          Unspecified, 0, Unspecified, 0xE0E0E0},
-        {"cmd_mode", Button, false, QStringLiteral("あたりモード"), 2520, 240, 1335, 375, false, true,
-         Unspecified, 0, Unspecified, 0xFFC0FF},
+        {"cmd_mode", Button, false, QStringLiteral("くじ引きモード"), 2520, 240, 1335, 375, false, true,
+         Unspecified, 0, Unspecified, 0xFFFFC0},
         step("cmd_up2", false, "＋", 5880, 240, true),
         step("cmd_dn2", false, "－", 5880, 480, true),
         step("cmd_down", false, "－", 4560, 480, false),
-        plain("cmd_standby", false, "準備完了", 6480, 240, 975, 375, false, true),
+        // Red once start-up has made the first ladder.
+        {"cmd_standby", Button, false, QStringLiteral("準備完了"), 6480, 240, 975, 375, false, true,
+         Unspecified, 0, Unspecified, 0x0000FF},
         plain("cmd_make", false, "作成", 6120, 960, 855, 375, true, true),
         plain("cmd_print", false, "印刷", 8640, 240, 855, 375, false, false),
-        {"lbl_atari", Label, false, QStringLiteral("あたり"), 5040, 240, 795, 480, true, true, 1, 11.25,
+        {"lbl_atari", Label, false, QStringLiteral("あたり1本"), 5040, 240, 795, 480, true, true, 1, 11.25,
          0x0000FF, Unspecified},
-        {"lbl_1", Label, false, QStringLiteral("参加"), 3840, 240, 675, 480, false, true, 1, 11.25,
+        {"lbl_1", Label, false, QStringLiteral("参加\r\n2人"), 3840, 240, 675, 480, false, true, 1, 11.25,
          0xFF0000, Unspecified},
     };
     for (int i = 0; i < 37; ++i) {
         table.append({"ans_" + QByteArray::number(i), Box, false, QString(), 7080, 960 + 360 * i, 2415, 270,
-                      false, true, Unspecified, 0, Unspecified, Unspecified});
+                      i >= 2, true, Unspecified, 0, Unspecified, Unspecified});
         table.append({"man_" + QByteArray::number(i), Box, false, QString(), 120, 960 + 360 * i, 1215, 270,
-                      false, true, Unspecified, 0, Unspecified, Unspecified});
+                      i >= 2, true, Unspecified, 0, Unspecified, Unspecified});
     }
     return table;
 }
@@ -137,13 +132,12 @@ void TestControls::controls()
 {
     QFETCH(int, index);
     const Control expected = controlTable().at(index);
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
+    Window w;
+    Form1 &form = w.start();
 
-    auto *widget = form.findChild<QWidget *>(QLatin1String(expected.name));
-    QVERIFY2(widget, expected.name.constData());
+    QWidget *widget = w.control(QLatin1String(expected.name));
     QVERIFY(isKind(widget, expected.kind));
-    QCOMPARE(widget->parentWidget(), expected.inFrame ? static_cast<QWidget *>(form.Frame1) : &form);
+    QCOMPARE(widget->parentWidget(), expected.inFrame ? w.control(QStringLiteral("Frame1")) : &form);
     QCOMPARE(captionOf(widget), expected.caption);
     QCOMPARE(widget->geometry(), QRect(twipsToPixels(expected.left), twipsToPixels(expected.top),
                                        twipsToPixels(expected.width), twipsToPixels(expected.height)));
@@ -167,9 +161,10 @@ void TestControls::controls()
 // The table covers every widget the window has, so nothing extra sits on it.
 void TestControls::everyControlIsListed()
 {
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
-    QStringList listed;
+    Window w;
+    Form1 &form = w.start();
+    // Besides them only the menu of the finished draw.
+    QStringList listed{QStringLiteral("resultMenu")};
     for (const Control &control : controlTable())
         listed << QString::fromLatin1(control.name);
     QStringList present;
@@ -180,14 +175,12 @@ void TestControls::everyControlIsListed()
     listed.sort();
     present.sort();
     QCOMPARE(present, listed);
-    QCOMPARE(form.man[0]->objectName(), QStringLiteral("man_0"));
-    QCOMPARE(form.ans[36]->objectName(), QStringLiteral("ans_36"));
 }
 
 void TestControls::window()
 {
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
+    Window w;
+    const Form1 &form = w.start();
     QCOMPARE(form.windowTitle(), QStringLiteral("◆Vornikel◆あみだくじ２"));
     QCOMPARE(form.width(), twipsToPixels(9585));
     QCOMPARE(form.objectName(), QStringLiteral("Form1"));
@@ -196,8 +189,8 @@ void TestControls::window()
 // Labels and the frame take no keyboard focus; the other controls follow in the window's order.
 void TestControls::tabOrder()
 {
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
+    Window w;
+    w.start();
     QStringList expected{QStringLiteral("cmd_clr"), QStringLiteral("txt_mem"), QStringLiteral("cmd_up3"),
                          QStringLiteral("cmd_dn3"), QStringLiteral("cmd_mode"), QStringLiteral("cmd_up"),
                          QStringLiteral("cmd_down"), QStringLiteral("cmd_up2"), QStringLiteral("cmd_dn2")};
@@ -209,15 +202,15 @@ void TestControls::tabOrder()
              << QStringLiteral("cmd_auto") << QStringLiteral("cmd_test") << QStringLiteral("cmd_change");
 
     QStringList chain;
-    QWidget *widget = form.cmd_clr;
+    QWidget *widget = w.button("cmd_clr");
     do {
         if (widget->focusPolicy() & Qt::TabFocus)
             chain << widget->objectName();
         widget = widget->nextInFocusChain();
-    } while (widget != form.cmd_clr && chain.size() <= expected.size());
+    } while (widget != w.button("cmd_clr") && chain.size() <= expected.size());
     QCOMPARE(chain, expected);
-    QCOMPARE(form.lbl_1->focusPolicy(), Qt::NoFocus);
-    QCOMPARE(form.lbl_atari->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(w.label("lbl_1")->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(w.label("lbl_atari")->focusPolicy(), Qt::NoFocus);
 }
 
 void TestControls::typingLimit_data()
@@ -232,10 +225,9 @@ void TestControls::typingLimit_data()
 void TestControls::typingLimit()
 {
     QFETCH(QString, name);
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
-    auto *box = form.findChild<QLineEdit *>(name);
-    QVERIFY(box);
+    Window w;
+    w.start();
+    auto *box = w.control<QLineEdit>(name);
     QCOMPARE(box->maxLength(), 12);
     QTest::keyClicks(box, QStringLiteral("abcdefghijklmnop"));
     QCOMPARE(box->text(), QStringLiteral("abcdefghijkl"));
@@ -249,11 +241,10 @@ void TestControls::typingLimit()
 
 void TestControls::timerStopped()
 {
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
-    QCOMPARE(form.tmr_1->objectName(), QStringLiteral("tmr_1"));
-    QCOMPARE(form.tmr_1->interval(), 0);
-    QVERIFY(!form.tmr_1->isActive());
+    Window w;
+    w.start();
+    QCOMPARE(w.timer()->interval(), 0);
+    QVERIFY(!w.timer()->isActive());
 }
 
 // The colour that most of a control's pixels have.
@@ -278,29 +269,37 @@ static QColor faceColour(QWidget *button)
     return picture.pixelColor(4, picture.height() / 2);
 }
 
-// A button given the system's button-face colour looks like any plain button again.
+// A button given the system's button-face colour looks like any plain button again: standby's
+// button once it is done, and (enabled) a button on a window of its own.
 void TestControls::buttonFaceGivesBackThePlainLook()
 {
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    // As at standby: made red by a ladder, disabled, then given the button face.
-    Form1::setBackColor(form.cmd_standby, 0x0000FF);
-    form.cmd_standby->setEnabled(false);
-    Form1::setBackColor(form.cmd_standby, kSystemButtonFace);
-    QCOMPARE(faceColour(form.cmd_standby), faceColour(form.cmd_print));
-    form.cmd_standby->setEnabled(true);
-    QCOMPARE(faceColour(form.cmd_standby), faceColour(form.cmd_clr));
+    Window w;
+    QVERIFY(w.prepare(kLotteryMode, 2));
+    w.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+    QVERIFY(w.standby());
+    QCOMPARE(faceColour(w.button("cmd_standby")), faceColour(w.button("cmd_print")));
+
+    QWidget window;
+    QPushButton plain(&window), coloured(&window);
+    // Clear of the pointer in the corner: a button under it has a lighter face.
+    window.resize(200, 200);
+    plain.move(50, 50);
+    coloured.move(50, 100);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    setBackColor(&coloured, 0x0000FF);
+    setBackColor(&coloured, kSystemButtonFace);
+    QCOMPARE(faceColour(&coloured), faceColour(&plain));
 }
 
 // The style paints a coloured button mostly in its colour (allowing for shading).
 void TestControls::colouredButtonShowsItsColour()
 {
-    TestSeams ts;
-    Form1 form(std::move(ts.seams));
-    Form1::setBackColor(form.cmd_standby, 0x0000FF);
-    const QList<QPair<QPushButton *, uint32_t>> buttons{{form.cmd_mode, 0xFFC0FF}, {form.cmd_standby, 0x0000FF}};
+    Window w;
+    w.start();
+    const QList<QPair<QPushButton *, uint32_t>> buttons{{w.button("cmd_mode"), 0xFFFFC0},
+                                                       {w.button("cmd_standby"), 0x0000FF}};
     for (const auto &[button, color] : buttons) {
         const QColor seen = commonestColour(button);
         const QColor expected = colorFromBgr(color);
@@ -313,9 +312,8 @@ void TestControls::colouredButtonShowsItsColour()
 // Every message: modal, one OK button, no icon, title "確認"; the window hands it to its messenger.
 void TestControls::messagesGoThroughOneBox()
 {
-    TestSeams ts;
-    RecordingMessenger *messenger = ts.messenger;
-    Form1 form(std::move(ts.seams));
+    Window w;
+    Form1 &form = w.start();
     const QString text = QStringLiteral("一行目") + QChar(0x0D) + QStringLiteral("二行目");
     const auto box = confirmationBox(&form, text);
     QCOMPARE(box->windowTitle(), QStringLiteral("確認"));
@@ -326,8 +324,8 @@ void TestControls::messagesGoThroughOneBox()
     QCOMPARE(box->windowModality(), Qt::ApplicationModal);
     QCOMPARE(box->parentWidget(), &form);
 
-    form.showMessage(text);
-    QCOMPARE(messenger->shown, QStringList{text});
+    QVERIFY(!w.standby());
+    QCOMPARE(w.messages(), QStringList{QStringLiteral("名前を全部に入れて下さい")});
 }
 
 QTEST_MAIN(TestControls)

@@ -31,6 +31,7 @@ private slots:
     void fiveParticipantsWithinNoise_data();
     void fiveParticipantsWithinNoise();
     void ladderAloneFavoursTheOwnRow();
+    void onlyTheSeedTellsRunsApart();
 };
 
 static bool closeTo(double actual, double expected, double relative)
@@ -163,36 +164,37 @@ void TestFairness::tableRefusesResultsNotHandedOutOnce()
 
 void TestFairness::drawsInTheProgramsOrder_data()
 {
-    // Three participants, no warm-up. Draws: the rung factor; in lottery mode 43 exchanges, the
-    // first of rows 0 and 2; 2 gaps x 6 candidates; then the winner or number rows.
+    // Three participants, no warm-up. Draws: start-up's first ladder (2 gaps x 6 candidates) and
+    // the rung factor of its mode change; at standby in lottery mode the shuffle (rows 2 and 1),
+    // the new ladder, then in winner and number mode the rows.
     QTest::addColumn<int>("draw");
     QTest::addColumn<std::vector<float>>("script");
     QTest::addColumn<std::vector<int>>("results");
     const std::vector<float> noRungs(12, 0.99f);
-    std::vector<float> exchange{0.1f, 0.9f};
-    exchange.resize(2 * 43, 0.5f);
+    const std::vector<float> opening(12, 0.5f);
+    // Row 2 takes row 0 and row 1 stays: P2, P1, P0.
+    const std::vector<float> shuffle{0.1f, 0.9f};
     auto join = [](std::initializer_list<std::vector<float>> parts) {
         std::vector<float> all;
         for (const auto &p : parts)
             all.insert(all.end(), p.begin(), p.end());
         return all;
     };
-    QTest::newRow("ladder alone, no rungs") << int(Draw::LadderAlone) << join({{0.5f}, noRungs})
+    QTest::newRow("ladder alone, no rungs") << int(Draw::LadderAlone) << join({opening, {0.5f}, shuffle, noRungs})
                                             << std::vector<int>{0, 1, 2};
-    QTest::newRow("lottery: shuffle before the ladder") << int(Draw::Lottery) << join({{0.5f}, exchange, noRungs})
-                                                        << std::vector<int>{2, 1, 0};
+    QTest::newRow("lottery: shuffle before the ladder")
+        << int(Draw::Lottery) << join({opening, {0.5f}, shuffle, noRungs}) << std::vector<int>{2, 1, 0};
     QTest::newRow("number: rows filled after the ladder")
-        << int(Draw::Number) << join({{0.5f}, noRungs, {0.9f, 0.1f, 0.5f}}) << std::vector<int>{1, 2, 0};
-    QTest::newRow("winner: row 1 after the ladder") << int(Draw::Winner) << join({{0.5f}, noRungs, {0.5f}})
+        << int(Draw::Number) << join({opening, {0.5f}, noRungs, {0.9f, 0.1f, 0.5f}}) << std::vector<int>{1, 2, 0};
+    QTest::newRow("winner: row 1 after the ladder") << int(Draw::Winner) << join({opening, {0.5f}, noRungs, {0.5f}})
                                                     << std::vector<int>{1, 0, 1};
     // One rung between lines 1 and 2 in row 2 (candidate 1 of gap 1): the first two trade.
     std::vector<float> firstRung = noRungs;
     firstRung[0] = 0.1f;
-    QTest::newRow("ladder alone, first two trade") << int(Draw::LadderAlone) << join({{0.5f}, firstRung})
-                                                   << std::vector<int>{1, 0, 2};
-    QTest::newRow("lottery: ladder after the exchange") << int(Draw::Lottery)
-                                                        << join({{0.5f}, exchange, firstRung})
-                                                        << std::vector<int>{1, 2, 0};
+    QTest::newRow("ladder alone, first two trade")
+        << int(Draw::LadderAlone) << join({opening, {0.5f}, shuffle, firstRung}) << std::vector<int>{1, 0, 2};
+    QTest::newRow("lottery: ladder after the shuffle")
+        << int(Draw::Lottery) << join({opening, {0.5f}, shuffle, firstRung}) << std::vector<int>{1, 2, 0};
 }
 
 void TestFairness::drawsInTheProgramsOrder()
@@ -213,12 +215,13 @@ void TestFairness::drawCountOfOneLottery_data()
     QTest::addColumn<int>("participants");
     QTest::addColumn<int>("tickCount");
     QTest::addColumn<long long>("draws");
-    // Rung factor, warm-up (ticks mod 1000), (n - 1)·min(n + 3, 24) candidates, and in lottery
-    // mode 2·(n + 40) row draws.
-    QTest::newRow("ladder 2") << int(Draw::LadderAlone) << 2 << 1007 << (1LL + 7 + 1 * 5);
-    QTest::newRow("ladder 37, negative ticks") << int(Draw::LadderAlone) << 37 << -5 << (1LL + 36 * 24);
-    QTest::newRow("lottery 5") << int(Draw::Lottery) << 5 << 12345 << (1LL + 2 * 45 + 345 + 4 * 8);
-    QTest::newRow("lottery 37") << int(Draw::Lottery) << 37 << 0 << (1LL + 2 * 77 + 36 * 24);
+    // Two ladders (start-up's and standby's), each a warm-up (ticks mod 1000) and
+    // (n - 1)·min(n + 3, 24) candidates; the rung factor; in lottery mode (and so for the ladder
+    // alone) n - 1 shuffle draws.
+    QTest::newRow("ladder 2") << int(Draw::LadderAlone) << 2 << 1007 << (2 * (7LL + 1 * 5) + 1 + 1);
+    QTest::newRow("ladder 37, negative ticks") << int(Draw::LadderAlone) << 37 << -5 << (2 * 36LL * 24 + 1 + 36);
+    QTest::newRow("lottery 5") << int(Draw::Lottery) << 5 << 12345 << (2 * (345LL + 4 * 8) + 1 + 4);
+    QTest::newRow("lottery 37") << int(Draw::Lottery) << 37 << 0 << (2 * 36LL * 24 + 1 + 36);
 }
 
 void TestFairness::drawCountOfOneLottery()
@@ -268,6 +271,17 @@ void TestFairness::ladderAloneFavoursTheOwnRow()
     // About 2.5 times chance of ending on one's own row.
     QVERIFY2(s.ownRowDeviation > 1.2 && s.ownRowDeviation < 1.9, qPrintable(figures));
     QVERIFY(s.pValue < 1e-9);
+}
+
+// A run from a seed repeats every lottery; the next seed gives other lotteries.
+void TestFairness::onlyTheSeedTellsRunsApart()
+{
+    for (const std::optional<int32_t> ticks : {std::optional<int32_t>(12345), std::optional<int32_t>()}) {
+        const SeedCheck check = checkSeeds(RunPlan{Draw::Lottery, 10, 1, 200}, 5489u, ticks);
+        QCOMPARE(check.lotteries, 200LL);
+        QCOMPARE(check.alikeSameSeed, 200LL);
+        QVERIFY2(check.alikeNextSeed <= 2, qPrintable(QString::number(check.alikeNextSeed)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestFairness)

@@ -1,12 +1,8 @@
 #include "lottery_runs.h"
 
-#include "app/lottery_state.h"
-#include "ladder/path.h"
+#include "app/lottery.h"
 #include "ladder/rungs.h"
-#include "modes/mode_cycle.h"
-#include "modes/placement.h"
-
-#include <QStringList>
+#include "settings/layout.h"
 
 #include <stdexcept>
 
@@ -45,50 +41,113 @@ std::vector<int> resultMultiplicity(const RunPlan &plan)
     return std::vector<int>(size_t(plan.participants), 1);
 }
 
+// The lottery owns its sources; these lend it the run's, which go on from lottery to lottery.
+class LentRandom : public RandomSource
+{
+public:
+    explicit LentRandom(RandomSource &source) : m_source(source) {}
+    float next() override { return m_source.next(); }
+
+private:
+    RandomSource &m_source;
+};
+
+class LentTicks : public TickSource
+{
+public:
+    explicit LentTicks(TickSource &source) : m_source(source) {}
+    int32_t ticks() override { return m_source.ticks(); }
+
+private:
+    TickSource &m_source;
+};
+
+int drawMode(Draw draw)
+{
+    return draw == Draw::Winner ? modes::kWinnerMode : draw == Draw::Number ? modes::kNumberMode : modes::kLotteryMode;
+}
+
+int winnerCount(const RunPlan &plan)
+{
+    return plan.draw == Draw::Winner ? plan.atariCount : 1;
+}
+
+// A settings file that opens group 1 with the plan's mode and counts.
+settings::SetupLines openingLines(const RunPlan &plan)
+{
+    using namespace settings;
+    SetupLines lines;
+    lines[participantCountLine(1)] = QString::number(plan.participants);
+    lines[winnerCountLine(1)] = QString::number(winnerCount(plan));
+    // Start-up steps the stored mode once.
+    lines[kModeLine] = QString::number(drawMode(plan.draw) - 1);
+    return lines;
+}
+
+[[noreturn]] void refused(const QString &why)
+{
+    throw std::runtime_error(why.toStdString());
+}
+
+// What lies behind a row once standby is done, as a result index.
+int resultIndex(Draw draw, const QString &text, int row)
+{
+    switch (draw) {
+    case Draw::Winner:
+        return text == QStringLiteral("あたり") ? 0 : 1;
+    case Draw::Lottery:
+        return text.mid(1).toInt();
+    case Draw::Number:
+        return text.toInt() - 1;
+    case Draw::LadderAlone:
+        return row;
+    }
+    return 0;
+}
+
 } // namespace
 
 std::vector<int> runOneLottery(const RunPlan &plan, RandomSource &random, TickSource &ticks)
 {
     checkPlan(plan);
     const int n = plan.participants;
+    Lottery lottery(std::make_unique<LentRandom>(random), std::make_unique<LentTicks>(ticks));
 
-    const float density = modes::rungDensity(random.next());
+    // Start-up as the window runs it: the counts and the first ladder, then the mode change.
+    lottery.open(openingLines(plan));
+    lottery.layOut();
+    if (const auto refusal = lottery.makeLadder())
+        refused(*refusal);
+    lottery.openWinnerCount();
+    lottery.openDrawMode();
+    lottery.changeMode(BoxTexts{});
+    const LotteryState &st = lottery.state();
+    if (st.man_count != n || st.atari_count != winnerCount(plan) || st.draw_mode != drawMode(plan.draw))
+        refused(QStringLiteral("start-up did not open with the plan's mode and counts"));
 
-    QStringList prizes;
-    for (int i = 0; i < n; ++i)
-        prizes << QStringLiteral("P%1").arg(i);
-    if (plan.draw == Draw::Lottery)
-        placement::shufflePrizes(prizes, n, random);
-
-    LadderGrid grid;
-    ladder::warmUp(random, ticks.ticks());
-    ladder::clearGrid(grid);
-    ladder::placeRungs(grid, n, density, random);
-
-    // What lies in row k: the index of its result.
-    std::vector<int> slot(size_t(n), 0);
-    switch (plan.draw) {
-    case Draw::Winner:
-        slot.assign(size_t(n), 1);
-        for (int row : placement::drawWinnerRows(n, plan.atariCount, random))
-            slot[row] = 0;
-        break;
-    case Draw::Number: {
-        const QList<int> numbers = placement::drawRowNumbers(n, random);
-        for (int k = 0; k < n; ++k)
-            slot[k] = numbers[k] - 1;
-        break;
+    Entries entries;
+    for (int i = 0; i < n; ++i) {
+        entries.names[i] = QStringLiteral("N%1").arg(i);
+        if (st.draw_mode == modes::kLotteryMode)
+            entries.prizes[i] = QStringLiteral("P%1").arg(i);
     }
-    case Draw::Lottery:
-    case Draw::LadderAlone:
-        for (int k = 0; k < n; ++k)
-            slot[k] = prizes[k].mid(1).toInt();
-        break;
-    }
+    if (const auto refusal = lottery.beginStandby(entries))
+        refused(*refusal);
+    if (const auto refusal = lottery.makeLadder())
+        refused(*refusal);
+    lottery.completeStandby(entries, 0, 0);
 
+    std::vector<int> slot(static_cast<size_t>(n));
+    for (int row = 0; row < n; ++row)
+        slot[row] = resultIndex(plan.draw, lottery.results()[row].text, row);
     std::vector<int> results(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
-        results[i] = slot[ladder::followRoute(grid, i, n).finalLine - 1];
+    for (int i = 0; i < n; ++i) {
+        lottery.setTraceIndex(i);
+        const std::optional<TraceStep> step = lottery.trace();
+        if (!step)
+            refused(QStringLiteral("participant %1 could not be traced").arg(i));
+        results[i] = slot[step->prizeRow];
+    }
     return results;
 }
 
@@ -103,6 +162,35 @@ CountTable runLotteries(const RunPlan &plan, RandomSource &random, TickSource &t
         ++table.lotteries;
     }
     return table;
+}
+
+std::unique_ptr<TickSource> tickSource(uint32_t seed, std::optional<int32_t> fixedTicks)
+{
+    if (fixedTicks)
+        return std::make_unique<FixedTickCount>(*fixedTicks);
+    return std::make_unique<RandomTickCount>(seed ^ 0x9E3779B9u);
+}
+
+SeedCheck checkSeeds(const RunPlan &plan, uint32_t seed, std::optional<int32_t> fixedTicks)
+{
+    const auto outcomes = [&](uint32_t s) {
+        TwisterRandom random(s);
+        const std::unique_ptr<TickSource> ticks = tickSource(s, fixedTicks);
+        std::vector<std::vector<int>> all;
+        for (long long k = 0; k < plan.lotteries; ++k)
+            all.push_back(runOneLottery(plan, random, *ticks));
+        return all;
+    };
+    const auto first = outcomes(seed);
+    const auto again = outcomes(seed);
+    const auto next = outcomes(seed + 1);
+    SeedCheck check;
+    check.lotteries = plan.lotteries;
+    for (size_t k = 0; k < first.size(); ++k) {
+        check.alikeSameSeed += first[k] == again[k] ? 1 : 0;
+        check.alikeNextSeed += first[k] == next[k] ? 1 : 0;
+    }
+    return check;
 }
 
 } // namespace fairness

@@ -7,19 +7,21 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <random>
 #include <vector>
 
-// Lotteries run headless with the draws of the program, in the program's order: the rung factor
-// of a mode change, then standby's prize shuffle (lottery mode), ladder and slot filling
-// (winner and number mode), then every participant's path.
+// Lotteries run headless through the program's own rules (class Lottery), with the calls the
+// window makes: start-up from settings lines that give the mode and the counts (its first ladder
+// and its mode change), then standby around a new ladder, then a click on every participant.
 namespace fairness {
 
 enum class Draw {
     Winner,      // atariCount slots "あたり", the rest empty
     Lottery,     // the typed prizes "P0".."P{n-1}", shuffled
     Number,      // the numbers 1..n
-    LadderAlone, // the typed prizes left in their rows: the ladder alone decides
+    LadderAlone, // lottery mode, but the row a path reaches counts, not what lies there
 };
 
 QString drawName(Draw draw);
@@ -32,12 +34,26 @@ struct RunPlan
     long long lotteries = 0;
 };
 
-// Result index of every participant in one lottery: the prize's or number's index, or 0 for
-// "あたり" and 1 for an empty slot.
+// Result index of every participant in one lottery: the prize's or number's index, 0 for
+// "あたり" and 1 for an empty slot, or the row reached for the ladder alone.
 std::vector<int> runOneLottery(const RunPlan &plan, RandomSource &random, TickSource &ticks);
 
 // The count table of plan.lotteries lotteries, all drawn from the one generator.
 CountTable runLotteries(const RunPlan &plan, RandomSource &random, TickSource &ticks);
+
+// The tick source of a run: the fixed count, or without one random counts from the seed.
+std::unique_ptr<TickSource> tickSource(uint32_t seed, std::optional<int32_t> fixedTicks);
+
+// Runs of plan.lotteries lotteries, each from TwisterRandom(seed) and its tick source: how many
+// lotteries came out alike in a second run from the same seed and in one from seed + 1.
+// Nothing else enters a run, so the first count is all of them.
+struct SeedCheck
+{
+    long long lotteries = 0;
+    long long alikeSameSeed = 0;
+    long long alikeNextSeed = 0;
+};
+SeedCheck checkSeeds(const RunPlan &plan, uint32_t seed, std::optional<int32_t> fixedTicks);
 
 // The same tick count for every ladder, so the warm-up is the same number of draws each time.
 class FixedTickCount : public TickSource
