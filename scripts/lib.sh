@@ -5,12 +5,15 @@ set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# What building and running the program needs on Debian 12.
-BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins libgl-dev libfontconfig-dev fonts-ipafont-gothic)
-# What the tests need besides: a real X server and the tools that look at its windows, the
-# accessibility bus, and the tools that check the menu entry and make the Debian package.
-TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick poppler-utils
-    dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 desktop-file-utils dpkg-dev file)
+# What building and running the program needs on Debian 12 (qt6-translations-l10n holds Qt's own
+# Japanese texts, which the program loads at run time).
+BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
+    libfontconfig-dev fonts-ipafont-gothic)
+# What the tests need besides: a real X server, a window manager and the tools that look at its
+# windows, the accessibility bus, and the tools that check the menu entry, make the Debian package
+# and judge it.
+TEST_PACKAGES=(xvfb xauth openbox xdotool x11-utils imagemagick poppler-utils
+    dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0 desktop-file-utils dpkg-dev file lintian)
 
 say() { echo "scripts/$(basename "$0"): $*" >&2; }
 

@@ -1,18 +1,20 @@
 // The window's position and outer size in twips. A window manager adds a frame whose size is
-// known only once the window is mapped; outer sizes count it from then on.
+// known only once it has framed the window, which may be before the window is first mapped;
+// outer sizes count it from then on.
 #include "form1.h"
 #include "units.h"
 
 #include <QMoveEvent>
 
+// Zero until the frame is known: Qt reports a frame only once the window manager gave one.
 int Form1::frameExtraWidth() const
 {
-    return testAttribute(Qt::WA_Mapped) ? frameGeometry().width() - width() : 0;
+    return frameGeometry().width() - width();
 }
 
 int Form1::frameExtraHeight() const
 {
-    return testAttribute(Qt::WA_Mapped) ? frameGeometry().height() - height() : 0;
+    return frameGeometry().height() - height();
 }
 
 int Form1::leftTwips() const
@@ -43,7 +45,8 @@ void Form1::setOuterHeightTwips(int height)
 }
 
 // A size set before the window manager framed the window counted no frame; once the frame is
-// known, the outer size is set again so that it includes it.
+// known, the outer size is set again so that it includes it. The window manager moves the window
+// into its frame, so this move comes with the first showing, often before the window is mapped.
 void Form1::moveEvent(QMoveEvent *event)
 {
     if (!frameCounted && (frameExtraWidth() > 0 || frameExtraHeight() > 0)) {

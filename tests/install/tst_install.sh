@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and makes the Debian package from it, then checks
 # what a desktop finds there: the program in bin/, a valid menu entry, its icon, the package's
-# dependencies. Usage: tst_install.sh BUILD_DIR
+# dependencies and documents, and what lintian, Debian's own checker, says of the package.
+# Usage: tst_install.sh BUILD_DIR
 set -euo pipefail
 
 build=$1
@@ -15,8 +16,8 @@ fail() {
 }
 ok() { passed=$((passed + 1)); }
 
-for tool in desktop-file-validate dpkg-deb dpkg-shlibdeps cpack; do
-    command -v "$tool" >/dev/null || fail "$tool is needed (scripts/test installs desktop-file-utils and dpkg-dev)"
+for tool in desktop-file-validate dpkg-deb dpkg-shlibdeps cpack lintian; do
+    command -v "$tool" >/dev/null || fail "$tool is needed (scripts/test installs desktop-file-utils, dpkg-dev and lintian)"
 done
 
 prefix=$work/prefix
@@ -45,15 +46,31 @@ cpack --config "$build/CPackConfig.cmake" -B "$work/deb" >"$work/cpack.log" 2>&1
 debs=("$work"/deb/amidakuji_*.deb)
 [[ -f ${debs[0]} ]] || fail "cpack made no .deb"; ok
 depends=$(dpkg-deb -f "${debs[0]}" Depends)
-for package in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-ipafont-gothic libc6; do
+for package in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 qt6-qpa-plugins \
+    qt6-translations-l10n fonts-ipafont-gothic libc6; do
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "the package does not depend on $package: $depends"
     ok
 done
 contents=$(dpkg-deb -c "${debs[0]}")
 for path in ./usr/bin/amidakuji ./usr/share/applications/amidakuji.desktop \
-    ./usr/share/icons/hicolor/scalable/apps/amidakuji.svg; do
+    ./usr/share/icons/hicolor/scalable/apps/amidakuji.svg ./usr/share/man/man1/amidakuji.1.gz \
+    ./usr/share/doc/amidakuji/changelog.gz ./usr/share/doc/amidakuji/copyright; do
     [[ $contents == *" $path"* ]] || fail "the package lacks $path"
     ok
 done
+
+# lintian finds nothing, apart from the placeholder maintainer address (ending in @invalid) while
+# AMIDAKUJI_PACKAGE_CONTACT is not set: it names it in the Maintainer field and in the changelog.
+maintainer=$(dpkg-deb -f "${debs[0]}" Maintainer)
+expected=""
+if [[ $maintainer == *@invalid\> ]]; then
+    expected="bogus-mail-host bogus-mail-host-in-debian-changelog"
+fi
+lintian --fail-on none "${debs[0]}" >"$work/lintian.out" 2>"$work/lintian.err" ||
+    fail "lintian could not check the package: $(cat "$work/lintian.err")"
+tags=$(awk '{print $3}' "$work/lintian.out" | sort | tr '\n' ' ' | sed 's/ $//')
+[[ $tags == "$expected" ]] || fail "lintian (maintainer $maintainer) expected: '$expected', reported:
+$(cat "$work/lintian.out")"
+ok
 
 echo "$passed passed, 0 failed"
