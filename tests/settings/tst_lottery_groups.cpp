@@ -1,6 +1,7 @@
 // Start-up and the seven groups as rules: which group opens with which counts and mode, the lines
 // start-up repairs, the window edges, and what a group change stores and loads.
 #include "app/lottery.h"
+#include "settings/full_file.h"
 #include "settings/layout.h"
 #include "support/fake_seams.h"
 
@@ -9,7 +10,6 @@
 #include <cmath>
 
 using namespace settings;
-using Lines = QMap<int, QString>;
 
 class TestLotteryGroups : public QObject
 {
@@ -25,25 +25,6 @@ private slots:
 };
 
 namespace {
-
-// Every group with its counts, memo and names; window at 0, 0, group 1, lottery mode.
-Lines fullFile(int participants = 5, int winners = 2)
-{
-    Lines lines;
-    for (int g = 1; g <= kGroupCount; ++g) {
-        lines[participantCountLine(g)] = QString::number(participants);
-        lines[winnerCountLine(g)] = QString::number(winners);
-        lines[memoLine(g)] = QStringLiteral("メモ%1").arg(g);
-        for (int i = 0; i < kNamesPerGroup; ++i)
-            lines[nameLine(g, i)] = QStringLiteral("G%1名前%2").arg(g).arg(i);
-    }
-    lines[kWindowLeftLine] = QStringLiteral("0");
-    lines[kWindowTopLine] = QStringLiteral("0");
-    lines[kGroupLine] = QStringLiteral("0");
-    lines[kModeLine] = QStringLiteral("0");
-    lines[kSpareWinnerLine] = QStringLiteral("1");
-    return lines;
-}
 
 Lines with(Lines lines, const Lines &changes)
 {

@@ -1,10 +1,10 @@
 // Start-up as the window shows it: the group's texts in the boxes, the counts, the mode and its
 // controls, the window position, the first ladder, and a settings file left as it was.
+#include "settings/full_file.h"
 #include "settings/layout.h"
 #include "support/window.h"
 
 using namespace settings;
-using Lines = QMap<int, QString>;
 
 class TestStartup : public QObject
 {
@@ -16,23 +16,6 @@ private slots:
     void firstLadderIgnoresTheDraws();
 };
 
-// Every group with its counts, memo and names; window at 0, 0, group 1, lottery mode.
-static Lines fullFile(int participants = 5, int winners = 2)
-{
-    Lines lines;
-    for (int g = 1; g <= kGroupCount; ++g) {
-        lines[participantCountLine(g)] = QString::number(participants);
-        lines[winnerCountLine(g)] = QString::number(winners);
-        lines[memoLine(g)] = QStringLiteral("メモ%1").arg(g);
-        for (int i = 0; i < kNamesPerGroup; ++i)
-            lines[nameLine(g, i)] = QStringLiteral("G%1名前%2").arg(g).arg(i);
-    }
-    lines[kWindowLeftLine] = QStringLiteral("0");
-    lines[kWindowTopLine] = QStringLiteral("0");
-    lines[kGroupLine] = QStringLiteral("0");
-    lines[kModeLine] = QStringLiteral("0");
-    return lines;
-}
 
 static Lines with(Lines lines, const Lines &changes)
 {
