@@ -16,7 +16,6 @@ private slots:
     void firstLadderIgnoresTheDraws();
 };
 
-
 static Lines with(Lines lines, const Lines &changes)
 {
     for (auto it = changes.begin(); it != changes.end(); ++it)
