@@ -19,7 +19,7 @@ Form1::Form1(Seams seamsIn, QWidget *parent)
     , seams(std::move(seamsIn))
     , lottery(std::move(seams.random), std::move(seams.ticks))
     , surface(QSize(twipsToPixels(kClientWidthTwips), twipsToPixels(14700)), devicePixelRatioF())
-    , settingsReadPath(seams.settingsPath.isEmpty() ? settings::settingsFilePath() : seams.settingsPath)
+    , settingsReadPath(seams.settingsPath.isEmpty() ? settings::settingsReadPath() : seams.settingsPath)
     , settingsWritePath(seams.settingsPath.isEmpty() ? settings::settingsFilePath() : seams.settingsPath)
 {
     setObjectName(QStringLiteral("Form1"));

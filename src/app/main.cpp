@@ -1,7 +1,9 @@
 // Module1: loads the window, lets it restore its state, then shows it.
 #include "form1.h"
+#include "translations.h"
 
 #include <QApplication>
+#include <QTranslator>
 
 #include <fontconfig/fontconfig.h>
 
@@ -25,6 +27,10 @@ int main(int argc, char *argv[])
     // while the application connects to the display, so Qt usually finds it done.
     std::thread([] { FcInit(); }).detach();
     QApplication app(argc, argv);
+    // The standard dialogs (the printer dialog and what it opens) speak the window's language.
+    QTranslator qtTexts;
+    if (loadQtTranslations(qtTexts, QLocale::system()))
+        QCoreApplication::installTranslator(&qtTexts);
     // Ties the window to its menu entry (amidakuji.desktop), whose icon the desktop then shows.
     QGuiApplication::setDesktopFileName(QStringLiteral("amidakuji"));
     Form1 form;

@@ -13,6 +13,7 @@ namespace settings {
 namespace {
 
 const char kConfigSubfolder[] = "amidakuji";
+const char kFileName[] = "set_up.ini";
 
 bool inInstalledProgramsTree(const QString &canonicalFolder)
 {
@@ -51,19 +52,25 @@ bool bitsAllowWriting(const struct stat &info)
 
 } // namespace
 
-QString settingsFileLocation(const QString &programFolder, bool programFolderWritable,
-                             const QString &configFolder)
+QString perUserSettingsFile(const QString &configFolder)
 {
-    const QString folder = programFolderWritable || configFolder.isEmpty()
-        ? programFolder
-        : QDir(configFolder).filePath(QLatin1String(kConfigSubfolder));
-    return QDir(folder).filePath(QStringLiteral("set_up.ini"));
+    return QDir(QDir(configFolder).filePath(QLatin1String(kConfigSubfolder))).filePath(QLatin1String(kFileName));
+}
+
+SettingsPaths settingsPaths(const QString &programFolder, bool programFolderWritable,
+                            const QString &configFolder, bool perUserFileExists)
+{
+    const QString besideProgram = QDir(programFolder).filePath(QLatin1String(kFileName));
+    if (programFolderWritable || configFolder.isEmpty())
+        return {besideProgram, besideProgram};
+    const QString perUser = perUserSettingsFile(configFolder);
+    return {perUserFileExists ? perUser : besideProgram, perUser};
 }
 
 bool folderWritable(const QString &folder)
 {
     const QString canonical = QFileInfo(folder).canonicalFilePath();
-    if (canonical.isEmpty() || inInstalledProgramsTree(canonical))
+    if (canonical.isEmpty() || (geteuid() == 0 && inInstalledProgramsTree(canonical)))
         return false;
     const QByteArray path = QFile::encodeName(canonical);
     struct stat info;

@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QThread>
 #include <QStandardPaths>
 
 namespace settings {
@@ -27,15 +26,26 @@ SaveResult failure(const QString &path, const QString &reason)
 
 } // namespace
 
-QString settingsFilePath()
+// Where set_up.ini is read from and written to, for this program and user (see location.h).
+static SettingsPaths pathsForThisProgram()
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
-    const QString path = settingsFileLocation(
-        programFolder, folderWritable(programFolder),
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return settingsPaths(programFolder, folderWritable(programFolder), configFolder,
+                         !configFolder.isEmpty() && QFileInfo::exists(perUserSettingsFile(configFolder)));
+}
+
+QString settingsFilePath()
+{
+    const QString path = pathsForThisProgram().writePath;
     // The user's configuration folder is made at the first start, so that saving finds it.
     QDir().mkpath(QFileInfo(path).absolutePath());
     return path;
+}
+
+QString settingsReadPath()
+{
+    return pathsForThisProgram().readPath;
 }
 
 void readSettings(QIODevice &device, SetupLines &lines)
@@ -96,24 +106,6 @@ QByteArray settingsBytes(const SetupLines &lines)
     return bytes;
 }
 
-// Bytes written in parts with a pause after each, only when a crash test sets
-// AMIDAKUJI_SAVE_PAUSE_MS, so that it can kill the program in the middle of a save.
-static bool writeAll(QSaveFile &file, const QByteArray &bytes)
-{
-    static const int pause = qEnvironmentVariableIntValue("AMIDAKUJI_SAVE_PAUSE_MS");
-    if (pause <= 0)
-        return file.write(bytes) == bytes.size() && file.flush();
-    constexpr int kParts = 8;
-    const qsizetype partSize = bytes.size() / kParts + 1;
-    for (qsizetype at = 0; at < bytes.size(); at += partSize) {
-        const QByteArray part = bytes.mid(at, partSize);
-        if (file.write(part) != part.size() || !file.flush())
-            return false;
-        QThread::msleep(pause);
-    }
-    return true;
-}
-
 SaveResult writeSettingsFile(const QString &path, const SetupLines &lines)
 {
     if (!cp932Available())
@@ -124,7 +116,7 @@ SaveResult writeSettingsFile(const QString &path, const SetupLines &lines)
         return failure(path, file.errorString());
     // commit() alone takes a short write in its final flush for success (Qt 6.4), which would
     // put a cut-off file in place when the disk fills up; so the flush is checked here.
-    if (!writeAll(file, bytes)) {
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return failure(path, QStringLiteral("書き込みが最後まで終わりませんでした"
                                             "（ディスクの空きが足りない可能性があります）。"));

@@ -21,9 +21,14 @@ constexpr qsizetype kMaxLineBytes = 65536;
 // Reading stops after this many bytes, as if the file ended there.
 constexpr qint64 kMaxReadBytes = 64 * 1024 * 1024;
 
-// <folder of the executable>/set_up.ini, or the user's configuration folder when the program's
-// folder cannot be written (see location.h); that folder is created if missing.
+// Where saving writes set_up.ini: <folder of the executable>/set_up.ini, or the user's
+// configuration folder when the program's folder cannot be written (see location.h); that folder
+// is created if missing.
 QString settingsFilePath();
+
+// Where start-up reads set_up.ini: the same file, except while the program's folder cannot be
+// written and the per-user file does not exist yet; then the file beside the program.
+QString settingsReadPath();
 
 // Fills lines 1..326 from the device. A line ends at CR LF, CR or LF; missing lines are empty
 // and lines after 326 are ignored. Never fails.

@@ -20,9 +20,8 @@ GroupCounts groupCounts(const SetupLines &lines, int group)
 {
     const std::optional<int16_t> participants = wholeNumber(lines[participantCountLine(group)]);
     const std::optional<int16_t> winners = wholeNumber(lines[winnerCountLine(group)]);
-    if (!participants || *participants < 2 || *participants > kNamesPerGroup || !winners)
-        return {kFirstRunParticipants, kFirstRunWinners};
-    return {*participants, *winners};
+    const bool participantsValid = participants && *participants >= 2 && *participants <= kNamesPerGroup;
+    return {participantsValid ? *participants : kFirstRunParticipants, winners.value_or(kFirstRunWinners)};
 }
 
 std::optional<float> windowEdge(QString &line)

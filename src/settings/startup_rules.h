@@ -16,9 +16,9 @@ constexpr int16_t kFirstRunWinners = 1;
 // winner. Returns whether it applied them.
 bool applyFirstRunDefaults(SetupLines &lines);
 
-// A group's counts. A participant count that is not a whole number in 2..37, or a winner count
-// that is not a whole number, gives the first-run pair; whole counts that merely break
-// 1 <= winners <= participants - 1 are kept.
+// A group's counts, each repaired on its own: a participant count that is not a whole number in
+// 2..37 gives 2, a winner count that is not a whole number gives 1, and the other count is kept.
+// Whole counts that merely break 1 <= winners <= participants - 1 are kept.
 struct GroupCounts
 {
     int16_t participants;

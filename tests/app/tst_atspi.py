@@ -6,17 +6,17 @@ Run inside a session bus of its own: dbus-run-session -- python3 tst_atspi.py PR
 
 import os
 import sys
-import time
 
 sys.dont_write_bytecode = True  # nothing is written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import Failure, XSession, check, report, wait_for  # noqa: E402
+import xsession  # noqa: E402
+from xsession import Failure, Transient, XSession, check, report, retry, wait_for  # noqa: E402
 
 try:
     import gi
 
     gi.require_version("Atspi", "2.0")
-    from gi.repository import Atspi
+    from gi.repository import Atspi, GLib
 except (ImportError, ValueError) as missing:
     print(f"FAIL: the AT-SPI bindings are missing ({missing}); scripts/test installs python3-gi and "
           "gir1.2-atspi-2.0")
@@ -26,9 +26,38 @@ except (ImportError, ValueError) as missing:
 NAMES = ["Aoi", "Ren", "Mio", "Sora", "Yuki"]
 COLON = " \uff1a"
 
+# A call on the accessibility bus that gets no reply in time, or finds no bus or object yet while
+# the program starts, is asked again until the waiting time is up. Every call here only reads, so
+# asking again is safe. Without a reply libatspi raises GLib.Error ("Did not receive a reply") for
+# some calls and for others returns a stand-in: the state set {"defunct"}, an empty name, -1
+# children; those count as no reply too (every control of the program has a name).
+xsession.transient_errors.append(GLib.Error)
+# Replies within 5 s (libatspi waits 0.8 s by default), 30 s while the program starts.
+Atspi.set_timeout(5000, 30000)
+
+
+def answered(value, no_reply, what):
+    """The value a call returned, unless it is libatspi's stand-in for no reply."""
+    if no_reply(value):
+        raise Transient(f"no reply for {what}")
+    return value
+
+
+def read_states(control):
+    found = {state.value_nick for state in control.get_state_set().get_states()}
+    return answered(found, lambda found: "defunct" in found, "the states of a control")
+
+
+def read_name(control):
+    return answered(control.get_name(), lambda name: not name, "the name of a control (or it has none)")
+
 
 def states(control):
-    return {state.value_nick for state in control.get_state_set().get_states()}
+    return retry("the states of a control", lambda: read_states(control))
+
+
+def name_of(control):
+    return retry("the name of a control", lambda: read_name(control))
 
 
 class Window:
@@ -49,43 +78,67 @@ class Window:
         return None
 
     def controls(self):
-        found = []
+        """Every control with its name, walked whole again after a transient error; the names
+        are kept for named()."""
+        def walk_all():
+            found = []
 
-        def walk(node):
-            for i in range(node.get_child_count()):
-                child = node.get_child_at_index(i)
-                found.append(child)
-                walk(child)
+            def walk(node):
+                count = answered(node.get_child_count(), lambda count: count < 0, "the number of children")
+                for i in range(count):
+                    child = answered(node.get_child_at_index(i), lambda child: child is None, "a child")
+                    found.append((child, read_name(child)))
+                    walk(child)
 
-        walk(self.app)
+            walk(self.app)
+            return found
+
+        found = retry("the program's controls", walk_all)
+        self.known = {}
+        for control, name in found:
+            self.known.setdefault(name, []).append(control)
         return found
 
     def named(self, name):
         """The one control with this name; names are read again only for one not seen before."""
         if name not in self.known:
-            self.known = {}
-            for control in self.controls():
-                self.known.setdefault(control.get_name(), []).append(control)
+            self.controls()
         matches = self.known.get(name, [])
         check(len(matches) == 1, f"{len(matches)} controls are named {name!r}")
         return matches[0]
 
+    def names(self):
+        return [name for _, name in self.controls()]
+
     def any_named(self, name):
         """Whether some control has this name now (for a caption that changes)."""
-        return any(control.get_name() == name for control in self.controls())
+        return name in self.names()
 
     def text(self, name):
-        return Atspi.Text.get_text(self.named(name), 0, -1)
+        control = self.named(name)
+        return retry(f"the text of {name}", lambda: Atspi.Text.get_text(control, 0, -1))
 
-    def has_focus(self, name):
-        return "focused" in states(self.named(name))
+    def focused(self, candidates):
+        return next((control for control in candidates if "focused" in states(control)), None)
 
     def tab_to(self, name, backwards=False):
-        """Presses Tab (or Shift+Tab) until the named control has the keyboard focus."""
+        """Presses Tab (or Shift+Tab) until the named control has the keyboard focus; each press
+        only once the one before has moved the focus, so a slow program is never overtaken."""
+        if not self.known:
+            self.controls()
+        candidates = [control for same_name in self.known.values() for control in same_name
+                      if {"focusable", "showing", "sensitive"} <= states(control)]
+        focused = self.focused(candidates)
         for _ in range(120):
-            if self.has_focus(name):
+            if focused is not None and name_of(focused) == name:
                 return
             self.session.key("shift+Tab" if backwards else "Tab")
+            if focused is None:
+                focused = self.until("a control to take the focus", lambda: self.focused(candidates))
+            else:
+                left = focused
+                self.until(f"the focus to leave {name_of(left)!r}", lambda: "focused" not in states(left))
+                focused = self.focused(candidates)
         raise Failure(f"Tab never reached {name!r}")
 
     def until(self, what, probe):
@@ -93,7 +146,7 @@ class Window:
 
 
 def expect_names(window):
-    names = [control.get_name() for control in window.controls()]
+    names = window.names()
     expected = [f"名前{i}" for i in range(1, 38)] + [f"景品{i}" for i in range(1, 38)] + [
         "グループメモ", "参加人数を増やす", "参加人数を減らす", "あたりの数を増やす", "あたりの数を減らす",
         "グループを次へ", "グループを前へ", "準備完了", "印刷", "↓名前全部消", "↓切替", "ｸﾘｯｸ面倒ね",
@@ -128,15 +181,16 @@ def run(program):
         window.tab_to("参加人数を増やす")
         session.key("space", "space", "Return")
         window.until("the caption 参加 5人", lambda: window.any_named("参加 5人"))
-        mode = [c for c in window.controls() if c.get_name().endswith("モード")][0]
-        window.tab_to(mode.get_name())
+        mode = [control for control, name in window.controls() if name.endswith("モード")][0]
+        window.tab_to(name_of(mode))
         # Lottery mode, number mode, winner mode: the button keeps the focus and changes its name.
         for _ in range(3):
-            if mode.get_name() == "あたりモード":
+            before = name_of(mode)
+            if before == "あたりモード":
                 break
             session.key("Return")
-            time.sleep(0.2)
-        check(mode.get_name() == "あたりモード" and "focused" in states(mode),
+            window.until(f"the mode button to leave {before}", lambda: name_of(mode) != before)
+        check(name_of(mode) == "あたりモード" and "focused" in states(mode),
               "Enter on the mode button did not reach winner mode")
         window.tab_to("あたりの数を増やす")
         session.key("Return")

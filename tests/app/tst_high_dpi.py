@@ -6,7 +6,6 @@ Usage: tst_high_dpi.py PROGRAM [--save FOLDER]  (--save keeps the two screenshot
 """
 
 import os
-import subprocess
 import sys
 
 sys.dont_write_bytecode = True  # nothing is written into the source tree
@@ -31,8 +30,7 @@ class Picture:
     """A screenshot read from ImageMagick's PPM output."""
 
     def __init__(self, session):
-        ppm = subprocess.run(["import", "-window", session.window, "-depth", "8", "ppm:-"],
-                             env=session.env, stdout=subprocess.PIPE, check=True, timeout=20).stdout
+        ppm = session.tool("import", "-window", session.window, "-depth", "8", "ppm:-", binary=True)
         # "P6", width, height and 255, each followed by one whitespace byte, then the pixels.
         header = ppm.split(b"\n", 3)
         check(header[0] == b"P6" and header[2] == b"255", f"unexpected screenshot format {header[:3]}")

@@ -14,6 +14,22 @@ class Failure(Exception):
     pass
 
 
+class Transient(Exception):
+    """A failure that a busy machine gives now and then, worth another try (see wait_for)."""
+
+
+# What wait_for takes for "not yet" rather than a failure; a test adds its own (tst_atspi adds
+# GLib.Error, what a D-Bus call without a reply in time raises).
+transient_errors = [Transient]
+
+# X errors that say "not now" rather than "never": no connection to the server yet, or a window
+# that is not mapped yet or was unmapped a moment ago. A tool fails on them before it acts, so
+# trying again never sends a key or a click twice.
+TRANSIENT_X_ERRORS = ("Can't open display", "Connection refused", "Resource temporarily unavailable",
+                      "Maximum number of clients", "BadWindow", "BadMatch", "BadDrawable",
+                      "unable to open X server", "unable to read X window", "XGetWindowAttributes")
+
+
 checks = 0
 
 
@@ -44,15 +60,27 @@ def need(*tools):
 
 
 def wait_for(what, probe, seconds=20.0, step=0.05):
-    """Polls probe() until it returns something true; fails naming what was awaited."""
+    """Polls probe() until it returns something true; a transient error (transient_errors) counts
+    as not yet. Fails naming what was awaited, and the last such error."""
     deadline = time.monotonic() + seconds
+    last_error = None
     while True:
-        value = probe()
-        if value:
-            return value
+        try:
+            value = probe()
+            if value:
+                return value
+        except tuple(transient_errors) as error:
+            last_error = error
         if time.monotonic() > deadline:
-            raise Failure(f"timed out waiting for {what}")
+            raise Failure(f"timed out waiting for {what}" + (f" (last error: {last_error})" if last_error else ""))
         time.sleep(step)
+
+
+def retry(what, action, seconds=20.0):
+    """Calls action() until it ends without a transient error; returns what it returned."""
+    results = []
+    wait_for(what, lambda: results.append(action()) or True, seconds)
+    return results[0]
 
 
 class XSession:
@@ -104,12 +132,21 @@ class XSession:
         found = self.tool("xdotool", "search", "--onlyvisible", "--name", TITLE_PART, check=False)
         return found.split()[0] if found.strip() else None
 
-    def tool(self, *command, check=True):
-        done = subprocess.run(command, env=self.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                              timeout=20)
+    def tool(self, *command, check=True, binary=False):
+        """Runs an X client on this display and returns what it printed (bytes if binary); a
+        transient X error is tried again."""
+        def attempt():
+            done = subprocess.run(command, env=self.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                  timeout=20)
+            error = done.stderr.decode(errors="replace")
+            if done.returncode != 0 and any(sign in error for sign in TRANSIENT_X_ERRORS):
+                raise Transient(f"{' '.join(command)}: {error.strip()}")
+            return done
+
+        done = retry(" ".join(command), attempt)
         if check and done.returncode != 0:
             raise Failure(f"{' '.join(command)} failed: {done.stderr.decode(errors='replace')}")
-        return done.stdout.decode(errors="replace")
+        return done.stdout if binary else done.stdout.decode(errors="replace")
 
     def focus(self):
         self.tool("xdotool", "windowfocus", "--sync", self.window)

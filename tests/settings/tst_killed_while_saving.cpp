@@ -1,6 +1,7 @@
 // The real program killed (SIGKILL) at random moments while it saves set_up.ini: afterwards the
-// file is always the old one or the new one, whole. AMIDAKUJI_SAVE_PAUSE_MS stretches each save
-// over a few hundred milliseconds so that most kills land inside one.
+// file is always the old one or the new one, whole. The program is the test build
+// amidakuji_save_pause, whose saves write in eight parts with a pause of 25 ms after each and
+// print '<' as they begin, so that the kills can be aimed inside a save.
 #include "settings/file_bytes.h"
 #include "support/x_session.h"
 
@@ -12,7 +13,9 @@
 namespace {
 
 constexpr int kKills = 200;
+// As in save_pause.cpp.
 constexpr int kPausePerPartMs = 25;
+constexpr int kParts = 8;
 
 // A file of group 1 with three named participants; the group change rewrites it whole.
 QByteArray oldFile()
@@ -43,8 +46,8 @@ private slots:
     void fileIsOldOrNewAfterEveryKill();
 
 private:
-    // Starts the program on the old file and clicks the group "＋", which saves; returns false
-    // when no window came.
+    // Starts the program on the old file and clicks the group "＋", which saves; returns once the
+    // save has begun, false when no window came or no save began.
     bool startAndSave(QString *error);
 
     QTemporaryDir m_folder;
@@ -62,7 +65,7 @@ void TestKilledWhileSaving::initTestCase()
     QString error;
     QVERIFY2(m_x.startServer(&error), qPrintable(error));
     QVERIFY2(writeBytes(m_path, oldFile()), "cannot write the old file");
-    QVERIFY2(m_x.startProgram(QStringLiteral(AMIDAKUJI_EXECUTABLE), m_folder.path(), &error), qPrintable(error));
+    QVERIFY2(m_x.startProgram(QStringLiteral(SAVE_PAUSE_EXECUTABLE), m_folder.path(), &error), qPrintable(error));
     m_x.killProgram();
 }
 
@@ -72,8 +75,7 @@ bool TestKilledWhileSaving::startAndSave(QString *error)
         *error = QStringLiteral("cannot write the old file");
         return false;
     }
-    const QMap<QString, QString> pause{{QStringLiteral("AMIDAKUJI_SAVE_PAUSE_MS"), QString::number(kPausePerPartMs)}};
-    if (!m_x.launchProgram(m_folder.path(), pause, error))
+    if (!m_x.launchProgram(m_folder.path(), {}, error))
         return false;
     const QString window = m_x.waitForWindow(20000);
     if (window.isEmpty()) {
@@ -83,6 +85,10 @@ bool TestKilledWhileSaving::startAndSave(QString *error)
     // cmd_up3 stands at 1800, 240 twips inside the group frame at 120, 0.
     m_x.xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("140"),
                  QStringLiteral("24"), QStringLiteral("click"), QStringLiteral("1")});
+    if (!m_x.waitForProgramOutput("<", 20000)) {
+        *error = QStringLiteral("no save began (program still running: %1): %2").arg(m_x.programRunning()).arg(m_x.programOutput());
+        return false;
+    }
     return true;
 }
 
@@ -96,7 +102,6 @@ void TestKilledWhileSaving::fileIsOldOrNewAfterEveryKill()
     QDeadlineTimer deadline(15000);
     while (fileBytes(m_path) == before && !deadline.hasExpired())
         QThread::msleep(20);
-    QThread::msleep(500);
     const QByteArray after = fileBytes(m_path);
     m_x.killProgram();
     QVERIFY2(after != before, "the group change did not save");
@@ -106,7 +111,8 @@ void TestKilledWhileSaving::fileIsOldOrNewAfterEveryKill()
     int oldSeen = 0, newSeen = 0;
     for (int kill = 0; kill < kKills; ++kill) {
         QVERIFY2(startAndSave(&error), qPrintable(QStringLiteral("kill %1: %2").arg(kill).arg(error)));
-        QThread::msleep(random.bounded(8 * kPausePerPartMs + 100));
+        // From the save's start: within its parts (the old file stays) or after it (the new one).
+        QThread::msleep(random.bounded(kParts * kPausePerPartMs + 100));
         m_x.killProgram();
         const QByteArray found = fileBytes(m_path);
         if (found == before)

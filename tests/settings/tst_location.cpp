@@ -6,10 +6,34 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace settings;
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+constexpr gid_t kNogroup = 65534;
+
+// Whether the folder counts as writable for the user nobody, asked in a child process that
+// becomes that user.
+bool writableForNobody(const QString &folder)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool becameNobody = setgroups(0, nullptr) == 0 && setgid(kNogroup) == 0 && setuid(kNobody) == 0;
+        _exit(becameNobody ? (folderWritable(folder) ? 0 : 1) : 2);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) == 2)
+        qFatal("could not ask as the user nobody");
+    return WEXITSTATUS(status) == 0;
+}
+
+} // namespace
 
 class TestLocation : public QObject
 {
@@ -25,21 +49,37 @@ private slots:
     void installedProgramsTreesAreLeftAlone();
     void rootHeedsOtherUsersFolders_data();
     void rootHeedsOtherUsersFolders();
+    void installedProgramsTreesOnlyForRoot();
 };
 
+// Rows: the program's folder and whether it may be written, the user's configuration folder and
+// whether the per-user file is there yet; where set_up.ini is read and where it is saved.
 void TestLocation::location_data()
 {
     QTest::addColumn<QString>("programFolder");
     QTest::addColumn<bool>("writable");
     QTest::addColumn<QString>("configFolder");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("portable copy") << "/home/aoi/くじ" << true << "/home/aoi/.config"
-                                   << "/home/aoi/くじ/set_up.ini";
-    QTest::newRow("installed") << "/usr/bin" << false << "/home/aoi/.config"
-                               << "/home/aoi/.config/amidakuji/set_up.ini";
-    QTest::newRow("config folder with a slash") << "/usr/bin" << false << "/root/.config/"
+    QTest::addColumn<bool>("perUserFile");
+    QTest::addColumn<QString>("readPath");
+    QTest::addColumn<QString>("writePath");
+    const QString beside = QStringLiteral("/media/aoi/USB/くじ/set_up.ini");
+    const QString perUser = QStringLiteral("/home/aoi/.config/amidakuji/set_up.ini");
+    QTest::newRow("portable copy") << "/home/aoi/くじ" << true << "/home/aoi/.config" << false
+                                   << "/home/aoi/くじ/set_up.ini" << "/home/aoi/くじ/set_up.ini";
+    QTest::newRow("portable copy beside a per-user file")
+        << "/home/aoi/くじ" << true << "/home/aoi/.config" << true << "/home/aoi/くじ/set_up.ini"
+        << "/home/aoi/くじ/set_up.ini";
+    QTest::newRow("read-only copy, first start") << "/media/aoi/USB/くじ" << false << "/home/aoi/.config"
+                                                 << false << beside << perUser;
+    QTest::newRow("read-only copy, saved once") << "/media/aoi/USB/くじ" << false << "/home/aoi/.config"
+                                                << true << perUser << perUser;
+    QTest::newRow("installed, saved once") << "/usr/bin" << false << "/home/aoi/.config" << true << perUser
+                                           << perUser;
+    QTest::newRow("config folder with a slash") << "/usr/bin" << false << "/root/.config/" << true
+                                                << "/root/.config/amidakuji/set_up.ini"
                                                 << "/root/.config/amidakuji/set_up.ini";
-    QTest::newRow("no config folder") << "/usr/bin" << false << "" << "/usr/bin/set_up.ini";
+    QTest::newRow("no config folder") << "/usr/bin" << false << "" << false << "/usr/bin/set_up.ini"
+                                      << "/usr/bin/set_up.ini";
 }
 
 void TestLocation::location()
@@ -47,8 +87,12 @@ void TestLocation::location()
     QFETCH(QString, programFolder);
     QFETCH(bool, writable);
     QFETCH(QString, configFolder);
-    QFETCH(QString, expected);
-    QCOMPARE(settingsFileLocation(programFolder, writable, configFolder), expected);
+    QFETCH(bool, perUserFile);
+    QFETCH(QString, readPath);
+    QFETCH(QString, writePath);
+    const SettingsPaths paths = settingsPaths(programFolder, writable, configFolder, perUserFile);
+    QCOMPARE(paths.readPath, readPath);
+    QCOMPARE(paths.writePath, writePath);
 }
 
 // Rows: the mode of a folder the user owns. Root too is held to the bits.
@@ -137,13 +181,29 @@ void TestLocation::rootHeedsOtherUsersFolders()
     QFETCH(bool, writable);
     QTemporaryDir dir;
     const QByteArray path = QFile::encodeName(dir.path());
-    constexpr uid_t kNobody = 65534;
-    constexpr gid_t kNogroup = 65534;
     QCOMPARE(chown(path.constData(), kNobody, kNogroup), 0);
     QCOMPARE(chmod(path.constData(), mode_t(mode)), 0);
     const bool result = folderWritable(dir.path());
     QCOMPARE(chown(path.constData(), 0, 0), 0);
     QCOMPARE(result, writable);
+}
+
+// A folder under /opt is left alone by root, but a user who owns it writes the settings there.
+void TestLocation::installedProgramsTreesOnlyForRoot()
+{
+    if (geteuid() != 0)
+        QSKIP("only root can make a folder under /opt and ask as another user");
+    QTemporaryDir dir(QStringLiteral("/opt/amidakuji-test-XXXXXX"));
+    if (!dir.isValid())
+        QSKIP("/opt cannot be written here");
+    const QByteArray path = QFile::encodeName(dir.path());
+    QCOMPARE(chown(path.constData(), kNobody, kNogroup), 0);
+    QCOMPARE(chmod(path.constData(), 0755), 0);
+    QVERIFY(!folderWritable(dir.path()));
+    QVERIFY(writableForNobody(dir.path()));
+    // The check the child makes is a real one: a folder nobody does not own stays closed to them.
+    QCOMPARE(chown(path.constData(), 0, 0), 0);
+    QVERIFY(!writableForNobody(dir.path()));
 }
 
 QTEST_GUILESS_MAIN(TestLocation)

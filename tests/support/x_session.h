@@ -15,6 +15,20 @@
 #include <memory>
 #include <sys/prctl.h>
 
+// Calls attempt() until it reports done (returns true) or the deadline passes; returns whether it
+// got done. For what a busy machine makes fail now and then: X tools that find no display yet, a
+// window that is not mapped yet or gone a moment later.
+template<typename Attempt>
+bool retryUntil(const QDeadlineTimer &deadline, Attempt attempt)
+{
+    while (!attempt()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
 class XSession
 {
 public:
@@ -94,6 +108,7 @@ public:
         m_program->setProcessEnvironment(environment);
         m_program->setWorkingDirectory(folder);
         m_program->setProcessChannelMode(QProcess::MergedChannels);
+        m_output.clear();
         m_program->start(folder + QStringLiteral("/amidakuji"), {});
         if (!m_program->waitForStarted(5000)) {
             *error = m_program->errorString();
@@ -112,22 +127,67 @@ public:
     }
 
     bool programRunning() const { return m_program && m_program->state() == QProcess::Running; }
-    QString programOutput() { return m_program ? QString::fromLocal8Bit(m_program->readAll()) : QString(); }
-
-    // Runs an X client tool on this display and returns what it printed.
-    QByteArray runTool(const QString &program, const QStringList &arguments, int *exitCode = nullptr)
+    // What the program has printed since it started.
+    QString programOutput()
     {
-        auto tool = childProcess();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("DISPLAY"), m_display);
-        tool->setProcessEnvironment(environment);
-        tool->start(program, arguments);
-        if (!tool->waitForFinished(10000))
-            tool->kill();
-        tool->waitForFinished(1000);
+        if (m_program)
+            m_output += m_program->readAll();
+        return QString::fromLocal8Bit(m_output);
+    }
+
+    // Waits until the program has printed the text; false if it ended or the time ran out first.
+    bool waitForProgramOutput(const QByteArray &text, int milliseconds)
+    {
+        QDeadlineTimer deadline(milliseconds);
+        while (!m_output.contains(text)) {
+            if (!m_program || deadline.hasExpired())
+                return false;
+            m_program->waitForReadyRead(int(qMin<qint64>(deadline.remainingTime(), 200)));
+            m_output += m_program->readAll();
+            if (m_program->state() != QProcess::Running && m_program->bytesAvailable() == 0
+                && !m_output.contains(text))
+                return false;
+        }
+        return true;
+    }
+
+    // Runs an X client tool on this display and returns what it printed. A failure that an X
+    // server under load gives now and then (see transientXError) is retried until the time is up;
+    // it comes before the tool has done anything, so a click or a key is never sent twice.
+    QByteArray runTool(const QString &program, const QStringList &arguments, int *exitCode = nullptr,
+                       int milliseconds = 20000)
+    {
+        QByteArray output;
+        int code = -1;
+        retryUntil(QDeadlineTimer(milliseconds), [&] {
+            auto tool = childProcess();
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("DISPLAY"), m_display);
+            tool->setProcessEnvironment(environment);
+            tool->start(program, arguments);
+            if (!tool->waitForFinished(10000))
+                tool->kill();
+            tool->waitForFinished(1000);
+            code = tool->exitStatus() == QProcess::NormalExit ? tool->exitCode() : -1;
+            output = tool->readAllStandardOutput();
+            return code == 0 || !transientXError(tool->readAllStandardError());
+        });
         if (exitCode)
-            *exitCode = tool->exitStatus() == QProcess::NormalExit ? tool->exitCode() : -1;
-        return tool->readAllStandardOutput();
+            *exitCode = code;
+        return output;
+    }
+
+    // X errors that say "not now" rather than "never": no connection to the server yet, or a
+    // window that is not mapped yet or was just unmapped.
+    static bool transientXError(const QByteArray &error)
+    {
+        for (const char *sign : {"Can't open display", "Connection refused", "Resource temporarily unavailable",
+                                 "Maximum number of clients", "BadWindow", "BadMatch", "BadDrawable",
+                                 "unable to open X server", "unable to read X window", "XGetWindowAttributes"}) {
+            if (error.contains(sign))
+                return true;
+        }
+        return false;
     }
 
     QByteArray xdotool(const QStringList &arguments, int *exitCode = nullptr)
@@ -135,21 +195,26 @@ public:
         return runTool(QStringLiteral("xdotool"), arguments, exitCode);
     }
 
-    // The program's visible window, waited for while the program runs; empty if none came.
+    // The program's visible window, waited for while the program runs; empty if none came. Only
+    // this run's window counts, not one a program killed a moment ago may still leave listed.
     QString waitForWindow(int milliseconds)
     {
-        QDeadlineTimer deadline(milliseconds);
-        while (!deadline.hasExpired() && programRunning()) {
+        QString window;
+        const QDeadlineTimer deadline(milliseconds);
+        const bool found = retryUntil(deadline, [&] {
+            if (!programRunning())
+                return false;
             int exitCode = 0;
-            const QByteArray found = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                              QStringLiteral("--name"), QStringLiteral("Vornikel")},
-                                             &exitCode);
-            const QByteArray first = found.trimmed().split('\n').first();
-            if (exitCode == 0 && !first.isEmpty())
-                return QString::fromLatin1(first);
-            QThread::msleep(100);
-        }
-        return QString();
+            const QByteArray listed = runTool(QStringLiteral("xdotool"),
+                                              {QStringLiteral("search"), QStringLiteral("--all"),
+                                              QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                              QString::number(m_program->processId()), QStringLiteral("--name"),
+                                              QStringLiteral("Vornikel")},
+                                             &exitCode, int(deadline.remainingTime()));
+            window = QString::fromLatin1(listed.trimmed().split('\n').first());
+            return exitCode == 0 && !window.isEmpty();
+        });
+        return found && programRunning() ? window : QString();
     }
 
     QImage screenshot(const QString &window)
@@ -197,5 +262,6 @@ private:
 
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_program;
+    QByteArray m_output;
     QString m_display;
 };
