@@ -127,7 +127,6 @@ private:
     void setOuterHeightTwips(int height);
     int frameExtraWidth() const;
     int frameExtraHeight() const;
-    int outerHeightTwips() const;
     // The outer size last asked for, set again once the window frame is known.
     int requestedOuterWidth = 0;
     int requestedOuterHeight = 0;
@@ -175,8 +174,7 @@ private:
 constexpr int kBoxTypingLimit = 12;
 constexpr int kNoLengthLimit = 32767;
 
-// Puts a text into a box whole, even past the box's typing limit, showing its start; a text
-// wider than the box is also its tool tip.
+// Puts a text into a box whole, even past the box's typing limit, showing its start.
 void setBoxText(QLineEdit *box, const QString &text);
 
 // Control colours, 0xBBGGRR or a system colour.

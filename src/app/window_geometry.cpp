@@ -58,8 +58,3 @@ void Form1::moveEvent(QMoveEvent *event)
     }
     QWidget::moveEvent(event);
 }
-
-int Form1::outerHeightTwips() const
-{
-    return int(pixelsToTwips(height() + frameExtraHeight()));
-}
