@@ -87,16 +87,26 @@ class XSession:
     """Xvfb on a free display, and the program copied into a folder of its own."""
 
     def __init__(self, program, extra_env=None, screen="1280x1024x24", read_only_folder=False,
-                 config_files=None, program_files=None):
+                 config_files=None, program_files=None, window_manager=None):
         """read_only_folder: the program's folder is made read-only (mode 555), as after an
         installation; config_files and program_files: {relative path: bytes} put into the user's
         configuration folder (XDG_CONFIG_HOME, a folder of its own) or beside the program before
-        it starts."""
-        need("Xvfb", "xdotool")
+        it starts; window_manager: a command (list) started before the program, which starts only
+        once the window manager manages the screen, so that its first showing is framed."""
+        need("Xvfb", "xdotool", *([window_manager[0], "xprop"] if window_manager else []))
         self.folder = tempfile.TemporaryDirectory(prefix="amidakuji-")
         self.config = tempfile.TemporaryDirectory(prefix="amidakuji-config-")
         self.program_folder = os.path.join(self.folder.name, "program")
         os.mkdir(self.program_folder)
+        try:
+            self._start(program, extra_env, screen, read_only_folder, config_files, program_files,
+                        window_manager)
+        except BaseException:
+            self.close()
+            raise
+
+    def _start(self, program, extra_env, screen, read_only_folder, config_files, program_files,
+               window_manager):
         files = [(self.config.name, config_files), (self.program_folder, program_files)]
         for folder, relative, data in ((f, r, d) for f, given in files for r, d in (given or {}).items()):
             path = os.path.join(folder, relative)
@@ -104,20 +114,24 @@ class XSession:
             with open(path, "wb") as file:
                 file.write(data)
         read_end, write_end = os.pipe()
+        # -noreset: the X server would otherwise reset whenever its last client leaves, such as a
+        # probe before the program or the window manager is connected, and refuse connections
+        # while it does.
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_end,), stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
             number = pipe.readline().strip()
         if not number:
-            self.close()
             raise Failure("Xvfb gave no display number")
         self.display = f":{number}"
         self.env = dict(os.environ, DISPLAY=self.display, XDG_CONFIG_HOME=self.config.name)
         self.env.pop("QT_QPA_PLATFORM", None)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env.update(extra_env or {})
+        if window_manager:
+            self._start_window_manager(window_manager)
         copy = os.path.join(self.program_folder, "amidakuji")
         shutil.copy2(program, copy)
         if read_only_folder:
@@ -125,6 +139,21 @@ class XSession:
         self.program = subprocess.Popen([copy], cwd=self.program_folder, env=self.env,
                                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         self.window = wait_for("the program's window", self._find_window)
+
+    def _start_window_manager(self, command):
+        # Its output goes to a file, read if it ends; its cache stays in the session's folder.
+        self.window_manager_log = open(os.path.join(self.folder.name, "window-manager.log"), "w+b")
+        self.window_manager = subprocess.Popen(
+            command, env=dict(self.env, XDG_CACHE_HOME=self.folder.name),
+            stdout=self.window_manager_log, stderr=subprocess.STDOUT)
+
+        def managing():
+            if self.window_manager.poll() is not None:
+                self.window_manager_log.seek(0)
+                raise Failure(f"{command[0]} ended: {self.window_manager_log.read().decode(errors='replace')}")
+            return "window id" in self.tool("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)
+
+        wait_for(f"{command[0]} to manage the screen", managing)
 
     def _find_window(self):
         if self.program.poll() is not None:
@@ -162,7 +191,8 @@ class XSession:
         self.tool("import", "-window", self.window, path)
 
     def close(self):
-        for process in (getattr(self, "program", None), getattr(self, "xvfb", None)):
+        for process in (getattr(self, "program", None), getattr(self, "window_manager", None),
+                        getattr(self, "xvfb", None)):
             if process and process.poll() is None:
                 process.send_signal(signal.SIGTERM)
                 try:
@@ -170,8 +200,9 @@ class XSession:
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait()
-        if hasattr(self, "program_folder"):
-            os.chmod(self.program_folder, 0o755)
+        if hasattr(self, "window_manager_log"):
+            self.window_manager_log.close()
+        os.chmod(self.program_folder, 0o755)
         self.folder.cleanup()
         self.config.cleanup()
 
