@@ -26,14 +26,19 @@ Form1::Form1(Seams seamsIn, QWidget *parent)
     setWindowTitle(QStringLiteral("◆Vornikel◆あみだくじ２"));
     setFont(programFont(9));
     resize(twipsToPixels(kClientWidthTwips), twipsToPixels(2100));
-    createControls();
-    setTabOrder();
-    wireEvents();
+    makeControls();
     createResultMenu();
     Form_Load();
 }
 
 Form1::~Form1() = default;
+
+void Form1::makeControls()
+{
+    createControls();
+    setTabOrder();
+    wireEvents();
+}
 
 void Form1::wireEvents()
 {
@@ -130,11 +135,6 @@ Entries Form1::entries() const
     }
     boxes.memo = txt_mem->text();
     return boxes;
-}
-
-BoxTexts Form1::prizeTexts() const
-{
-    return entries().prizes;
 }
 
 void setBoxText(QLineEdit *box, const QString &text)

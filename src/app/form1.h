@@ -100,7 +100,6 @@ private:
 
     // What the boxes hold, for the lottery's rules.
     Entries entries() const;
-    BoxTexts prizeTexts() const;
     void showMessage(const QString &text);
 
     // Every event reaches its handler through here: a handler that would leave an array or the
@@ -108,13 +107,12 @@ private:
     template<typename Handler>
     void handle(Handler &&handler)
     {
-        try {
-            handler();
-        } catch (const StateError &) {
-        }
+        endingOnStateError(handler);
     }
     void onClick(QAbstractButton *button, void (Form1::*handler)());
 
+    // The controls with their keyboard order and their events, at start and for the next lottery.
+    void makeControls();
     void createControls();
     void setTabOrder();
     void wireEvents();

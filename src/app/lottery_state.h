@@ -13,6 +13,16 @@ struct StateError : std::runtime_error
     using std::runtime_error::runtime_error;
 };
 
+// Runs a step that ends where it would leave an array or the 16-bit range, and goes on after it.
+template<typename Step>
+void endingOnStateError(Step &&step)
+{
+    try {
+        step();
+    } catch (const StateError &) {
+    }
+}
+
 // Narrows to a 16-bit count, refusing values outside -32768..32767.
 int16_t to16(long long value);
 

@@ -110,6 +110,7 @@ void Form1::mnu_next_Click()
     if (st.all_traced != 1
         && !seams.messenger->ask(this, QStringLiteral("まだ全員の結果が出ていません。次の抽選に進みますか？")))
         return;
+    // A copy: starting afresh clears the lottery the lines come from.
     const settings::SetupLines lines = lottery.settingsLines();
     startFrom(lines);
 }
@@ -130,9 +131,7 @@ void Form1::startFrom(const settings::SetupLines &lines)
     stampTime = QDateTime();
     stampText.clear();
 
-    createControls();
-    setTabOrder();
-    wireEvents();
+    makeControls();
     restore(lines);
     // Controls made after the window was shown appear only when shown themselves.
     for (QWidget *control : findChildren<QWidget *>()) {

@@ -75,7 +75,7 @@ QString Lottery::resultSummary(const QString &stamp) const
         QString reached = row >= 0 ? m_hidden.at(row).text : QString();
         if (reached.isEmpty() && st.draw_mode == modes::kWinnerMode)
             reached = QStringLiteral("はずれ");
-        lines << m_names.at(i) + QStringLiteral(" \uFF1A") + reached;
+        lines << m_names.at(i) + ladder::kResultSeparator + reached;
     }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

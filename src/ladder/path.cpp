@@ -69,7 +69,7 @@ int pathPenWidth(int index)
 
 QString resultText(const QString &prize, const QString &name)
 {
-    return prize + QStringLiteral(" \uFF1A") + name;
+    return prize + kResultSeparator + name;
 }
 
 bool allTraced(const LadderGrid &grid, int manCount)

@@ -43,6 +43,9 @@ void drawPath(Surface &surface, const PathRoute &route, int lineTop);
 // which leaves the width as it is.
 int pathPenWidth(int index);
 
+// Between a prize and the participant who reached it: a space and a full-width colon.
+inline const QString kResultSeparator = QStringLiteral(" \uFF1A");
+
 // A prize box's text once a participant's path has reached it.
 QString resultText(const QString &prize, const QString &name);
 

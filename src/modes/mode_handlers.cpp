@@ -7,9 +7,23 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace {
+
+// Outside lottery mode the prize boxes are empty, hidden and locked until standby fills them.
+void emptyAndLock(const std::array<QLineEdit *, kBoxCount> &boxes)
+{
+    for (QLineEdit *box : boxes) {
+        setBoxText(box, QString());
+        box->hide();
+        box->setReadOnly(true);
+    }
+}
+
+} // namespace
+
 void Form1::cmd_mode_Click()
 {
-    const ModeChange change = lottery.changeMode(prizeTexts());
+    const ModeChange change = lottery.changeMode(entries().prizes);
     if (!change.look)
         return;
     cmd_mode->setText(change.look->caption);
@@ -17,11 +31,7 @@ void Form1::cmd_mode_Click()
     const int16_t participants = lottery.state().man_count;
     switch (change.mode) {
     case modes::kNumberMode:
-        for (QLineEdit *box : ans) {
-            box->clear();
-            box->hide();
-            box->setReadOnly(true);
-        }
+        emptyAndLock(ans);
         cmd_change->hide();
         break;
     case modes::kLotteryMode:
@@ -39,11 +49,7 @@ void Form1::cmd_mode_Click()
         break;
     case modes::kWinnerMode:
         // The prize boxes are already empty here when the modes are cycled in order.
-        for (QLineEdit *box : ans) {
-            box->clear();
-            box->hide();
-            box->setReadOnly(true);
-        }
+        emptyAndLock(ans);
         lbl_atari->show();
         cmd_up2->show();
         cmd_dn2->show();

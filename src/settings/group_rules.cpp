@@ -4,20 +4,6 @@
 #include "numbers.h"
 #include "startup_rules.h"
 
-namespace {
-
-// A start-up step that fails is skipped, and start-up goes on with the next one.
-template<typename Step>
-void skippable(Step &&step)
-{
-    try {
-        step();
-    } catch (const StateError &) {
-    }
-}
-
-} // namespace
-
 GroupTexts Lottery::groupTexts(int group)
 {
     using namespace settings;
@@ -28,18 +14,19 @@ GroupTexts Lottery::groupTexts(int group)
     return texts;
 }
 
+// A start-up step that fails is skipped, and start-up goes on with the next one.
 Opening Lottery::open(const settings::SetupLines &lines)
 {
     using namespace settings;
     Opening opening;
     st.setup_lines = lines;
-    skippable([&] { st.group_no = openingGroup(st.setup_lines[kGroupLine]); });
-    skippable([&] { opening.group = groupTexts(st.group_no); });
-    skippable([&] { opening.top = windowEdge(st.setup_lines[kWindowTopLine]); });
-    skippable([&] { opening.left = windowEdge(st.setup_lines[kWindowLeftLine]); });
+    endingOnStateError([&] { st.group_no = openingGroup(st.setup_lines[kGroupLine]); });
+    endingOnStateError([&] { opening.group = groupTexts(st.group_no); });
+    endingOnStateError([&] { opening.top = windowEdge(st.setup_lines[kWindowTopLine]); });
+    endingOnStateError([&] { opening.left = windowEdge(st.setup_lines[kWindowLeftLine]); });
     st.line_top = 720;
     st.color_table = kColorTable;
-    skippable([&] {
+    endingOnStateError([&] {
         st.man_count = applyFirstRunDefaults(st.setup_lines)
             ? kFirstRunParticipants
             : groupCounts(st.setup_lines, st.group_no).participants;
@@ -51,7 +38,7 @@ void Lottery::openWinnerCount()
 {
     using namespace settings;
     guardSpareWinnerLine(st.setup_lines);
-    skippable([&] { st.atari_count = groupCounts(st.setup_lines, st.group_no).winners; });
+    endingOnStateError([&] { st.atari_count = groupCounts(st.setup_lines, st.group_no).winners; });
 }
 
 void Lottery::openDrawMode()
