@@ -4,24 +4,16 @@
 #include "ladder/rungs.h"
 #include "settings/layout.h"
 #include "support/fake_seams.h"
+#include "support/lottery_start.h"
 
 #include <QTest>
 
-using Lines = QMap<int, QString>;
 
 namespace {
 
 const QString kTooManyWinners = QStringLiteral("あたり数を減らして下さい、") + QChar(0x0D)
     + QStringLiteral("上限は人数より１少ない数です。");
 const QString kColon = QStringLiteral(" \uFF1A");
-
-// The counts and draw mode of group 1, as a window opens with them.
-Lines counts(int participants, int winners, int mode)
-{
-    return {{settings::participantCountLine(1), QString::number(participants)},
-            {settings::winnerCountLine(1), QString::number(winners)},
-            {settings::kModeLine, QString::number(mode - 1)}};
-}
 
 // The boxes laid out again and a new ladder, as every count change does; the refusal, if any.
 std::optional<QString> layOutAndMake(Lottery &lottery)
@@ -30,8 +22,7 @@ std::optional<QString> layOutAndMake(Lottery &lottery)
     return lottery.makeLadder();
 }
 
-// A lottery started the way the window starts: the group and participants, the first ladder,
-// the winner count, then the stored mode that the first mode change steps into.
+// A seeded lottery started the way the window starts.
 struct Run
 {
     TestRandom *random;
@@ -43,14 +34,7 @@ struct Run
         , ticks(new FixedTicks(tickValue))
         , lottery(std::unique_ptr<RandomSource>(random), std::unique_ptr<TickSource>(ticks))
     {
-        settings::SetupLines all;
-        for (auto it = lines.begin(); it != lines.end(); ++it)
-            all[it.key()] = it.value();
-        lottery.open(all);
-        layOutAndMake(lottery);
-        lottery.openWinnerCount();
-        lottery.openDrawMode();
-        lottery.changeMode({});
+        startAsTheWindowDoes(lottery, lines);
     }
 };
 

@@ -82,8 +82,7 @@ private slots:
         QFETCH(int, atari);
         QFETCH(bool, refused);
         Window w;
-        QVERIFY(w.writeLines({{1, QString::number(man)}, {14, QString::number(atari)},
-                              {12, QString::number(mode - 1)}}));
+        QVERIFY(w.writeLines(counts(man, atari, mode)));
         w.start();
         w.fillEntries();
         const QImage ladder = w.ladderPicture();

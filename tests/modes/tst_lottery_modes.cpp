@@ -5,13 +5,13 @@
 #include "modes/mode_cycle.h"
 #include "settings/layout.h"
 #include "support/fake_seams.h"
+#include "support/lottery_start.h"
 
 #include <QTest>
 
 #include <random>
 
 using namespace settings;
-using Lines = QMap<int, QString>;
 
 namespace {
 
@@ -53,29 +53,12 @@ struct Run
     std::unique_ptr<Lottery> lottery;
 };
 
-// Group 1's counts and the stored mode.
-Lines counts(int participants, int winners, int mode)
-{
-    return {{participantCountLine(1), QString::number(participants)},
-            {winnerCountLine(1), QString::number(winners)},
-            {kModeLine, QString::number(mode - 1)}};
-}
-
-// Started as the window starts: the group and participants, the first ladder, the winner count,
-// then the stored mode that the first mode change steps into.
+// Started as the window starts, with a generator that can be given its draws.
 Run startUp(const Lines &lines)
 {
     auto random = std::make_unique<QueuedRandom>();
     Run run{random.get(), std::make_unique<Lottery>(std::move(random), std::make_unique<FixedTicks>())};
-    SetupLines all;
-    for (auto it = lines.begin(); it != lines.end(); ++it)
-        all[it.key()] = it.value();
-    run.lottery->open(all);
-    run.lottery->layOut();
-    run.lottery->makeLadder();
-    run.lottery->openWinnerCount();
-    run.lottery->openDrawMode();
-    run.lottery->changeMode({});
+    startAsTheWindowDoes(*run.lottery, lines);
     return run;
 }
 

@@ -60,12 +60,6 @@ QStringList snapshot(const Window &w)
     return out;
 }
 
-// The counts and the mode of group 1, as a window opens with them.
-QMap<int, QString> counts(int participants, int winners, int mode)
-{
-    return {{1, QString::number(participants)}, {14, QString::number(winners)}, {12, QString::number(mode - 1)}};
-}
-
 } // namespace
 
 class TestStandby : public QObject

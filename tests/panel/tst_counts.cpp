@@ -56,8 +56,7 @@ private slots:
         QFETCH(int, messages);
         // The counts and the mode come from the group's lines, as a window opens with them.
         Window w;
-        QVERIFY(w.writeLines({{1, QString::number(man)}, {14, QString::number(atari)},
-                              {12, QString::number(mode - 1)}}));
+        QVERIFY(w.writeLines(counts(man, atari, mode)));
         w.start();
         QCOMPARE(w.participants(), man);
         const QString startCaption = w.label("lbl_atari")->text();

@@ -2,11 +2,15 @@
 // A settings file as the program writes it after use, by line number.
 
 #include "settings/layout.h"
+#include "support/lottery_start.h"
 
-#include <QMap>
-#include <QString>
-
-using Lines = QMap<int, QString>;
+// The lines with some of them changed.
+inline Lines with(Lines lines, const Lines &changes)
+{
+    for (auto it = changes.begin(); it != changes.end(); ++it)
+        lines[it.key()] = it.value();
+    return lines;
+}
 
 // Every group with its counts, memo and names; window at 0, 0, group 1, lottery mode.
 inline Lines fullFile(int participants = 5, int winners = 2)

@@ -4,6 +4,7 @@
 #include "settings/full_file.h"
 #include "settings/layout.h"
 #include "support/fake_seams.h"
+#include "support/lottery_start.h"
 
 #include <QTest>
 
@@ -26,27 +27,13 @@ private slots:
 
 namespace {
 
-Lines with(Lines lines, const Lines &changes)
-{
-    for (auto it = changes.begin(); it != changes.end(); ++it)
-        lines[it.key()] = it.value();
-    return lines;
-}
-
-// A lottery opened the way the window opens it: group and participants, the winner count, then
-// the stored mode, which the first mode change steps.
+// A lottery opened the way the window opens it.
 std::unique_ptr<Lottery> startUp(const Lines &lines, Opening *opening = nullptr)
 {
     auto lottery = std::make_unique<Lottery>(std::make_unique<TestRandom>(), std::make_unique<FixedTicks>());
-    SetupLines all;
-    for (auto it = lines.begin(); it != lines.end(); ++it)
-        all[it.key()] = it.value();
-    const Opening opened = lottery->open(all);
+    const Opening opened = startAsTheWindowDoes(*lottery, lines);
     if (opening)
         *opening = opened;
-    lottery->openWinnerCount();
-    lottery->openDrawMode();
-    lottery->changeMode({});
     return lottery;
 }
 

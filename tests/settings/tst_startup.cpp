@@ -16,13 +16,6 @@ private slots:
     void firstLadderIgnoresTheDraws();
 };
 
-static Lines with(Lines lines, const Lines &changes)
-{
-    for (auto it = changes.begin(); it != changes.end(); ++it)
-        lines[it.key()] = it.value();
-    return lines;
-}
-
 // Rows: the file (none when empty), then the group whose texts show, the counts, the mode and
 // the window's top-left corner in pixels.
 void TestStartup::shows_data()

@@ -7,6 +7,7 @@
 #include "settings/file_bytes.h"
 #include "settings/settings_file.h"
 #include "support/fake_seams.h"
+#include "support/lottery_start.h"
 
 #include <QFile>
 #include <QLabel>
@@ -38,13 +39,7 @@ struct Window
     }
 
     // Writes the given lines (others empty) as the program would before start-up.
-    bool writeLines(const QMap<int, QString> &lines)
-    {
-        settings::SetupLines all;
-        for (auto it = lines.begin(); it != lines.end(); ++it)
-            all[it.key()] = it.value();
-        return settings::writeSettingsFile(path, all).ok;
-    }
+    bool writeLines(const Lines &lines) { return settings::writeSettingsFile(path, setupLines(lines)).ok; }
     bool writeFile(const QByteArray &bytes) { return writeBytes(path, bytes); }
     QByteArray written() const { return fileBytes(path); }
     bool fileExists() const { return QFile::exists(path); }
