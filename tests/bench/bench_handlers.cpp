@@ -34,7 +34,7 @@ struct FullWindow : Window
         script.push_back(0.0f);
         auto random = std::make_unique<TestRandom>(7, script);
         ts.random = random.get();
-        ts.seams.random = std::move(random);
+        ts.sources.random = std::move(random);
         start();
         if (ts.random->draws != qsizetype(script.size()) || participants() != kParticipants || mode() != kWinnerMode)
             qFatal("the full window did not start as planned");

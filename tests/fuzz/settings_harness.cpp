@@ -1,6 +1,7 @@
 #include "settings_harness.h"
+#include "support/encodable_text.h"
 
-#include "app/units.h"
+#include "units.h"
 #include "modes/mode_cycle.h"
 #include "panel/panel_text.h"
 #include "settings/cp932.h"
@@ -75,7 +76,7 @@ QString startupProblem(SetupLines &lines)
         return QStringLiteral("opens group %1").arg(group);
     try {
         lines.at(memoLine(group));
-        for (int i = 0; i < kNamesPerGroup; ++i)
+        for (int i = 0; i < kBoxCount; ++i)
             lines.at(nameLine(group, i));
     } catch (const std::exception &e) {
         return QStringLiteral("group %1 has no slot: %2").arg(group).arg(QLatin1String(e.what()));
@@ -87,12 +88,12 @@ QString startupProblem(SetupLines &lines)
 
     const int16_t manCount = applyFirstRunDefaults(lines) ? kFirstRunParticipants
                                                           : groupCounts(lines, group).participants;
-    if (manCount < 2 || manCount > kNamesPerGroup)
+    if (manCount < 2 || manCount > kBoxCount)
         return QStringLiteral("opens with %1 participants").arg(manCount);
     // A group change later opens any group from these lines.
     for (int g = 1; g <= kGroupCount; ++g) {
         const int16_t participants = groupCounts(lines, g).participants;
-        if (participants < 2 || participants > kNamesPerGroup)
+        if (participants < 2 || participants > kBoxCount)
             return QStringLiteral("group %1 would open with %2 participants").arg(g).arg(participants);
     }
     // What man_set computes from the count.
@@ -116,9 +117,9 @@ QString startupProblem(SetupLines &lines)
 QString roundTripProblem(const SetupLines &before, const SetupLines &after)
 {
     for (int k = 1; k <= kLineCount; ++k) {
-        if (cp932Encodable(before[k]) && after[k] != before[k])
+        if (encodableText(before[k]) && after[k] != before[k])
             return lineProblem(k, QStringLiteral("reads back as another text"));
-        if (!cp932Encodable(after[k]))
+        if (!encodableText(after[k]))
             return lineProblem(k, QStringLiteral("still holds a character the file cannot hold"));
     }
     return {};

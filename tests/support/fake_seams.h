@@ -1,45 +1,14 @@
 #pragma once
-// Deterministic stand-ins for the window's seams.
+// Deterministic stand-ins for the window's seams and the lottery's sources.
 
-#include "app/seams.h"
+#include "support/fake_sources.h"
+#include "window_seams.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
-#include <random>
 #include <vector>
-
-// A seeded generator that counts its draws; it can also replay a fixed list first.
-class TestRandom : public RandomSource
-{
-public:
-    explicit TestRandom(unsigned seed = 1, std::vector<float> script = {})
-        : m_engine(seed), m_script(std::move(script)) {}
-
-    float next() override
-    {
-        ++draws;
-        if (m_position < m_script.size())
-            return m_script[m_position++];
-        return float(m_engine() >> 8) * 0x1p-24f;
-    }
-
-    long long draws = 0;
-
-private:
-    std::mt19937 m_engine;
-    std::vector<float> m_script;
-    size_t m_position = 0;
-};
-
-class FixedTicks : public TickSource
-{
-public:
-    explicit FixedTicks(int32_t value = 0) : value(value) {}
-    int32_t ticks() override { return value; }
-    int32_t value;
-};
 
 class RecordingMessenger : public Messenger
 {
@@ -82,7 +51,8 @@ public:
     std::vector<bool> selectionDisabledAtShowing;
 };
 
-// Seams whose parts stay reachable through the raw pointers after the window takes them.
+// Seams and sources whose parts stay reachable through the raw pointers after the window takes
+// them.
 struct TestSeams
 {
     TestRandom *random;
@@ -92,7 +62,8 @@ struct TestSeams
     FakeSaveDialog *saveDialog;
     // set_up.ini goes into a folder of the test's own, never beside the test program.
     QTemporaryDir folder;
-    Seams seams;
+    WindowSeams seams;
+    LotterySources sources;
 
     explicit TestSeams(unsigned seed = 1, int32_t tickValue = 0)
     {
@@ -106,8 +77,8 @@ struct TestSeams
         messenger = m.get();
         printerDialog = p.get();
         saveDialog = d.get();
-        seams.random = std::move(r);
-        seams.ticks = std::move(t);
+        sources.random = std::move(r);
+        sources.ticks = std::move(t);
         seams.messenger = std::move(m);
         seams.printerDialog = std::move(p);
         seams.saveDialog = std::move(d);

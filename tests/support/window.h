@@ -2,12 +2,13 @@
 // The one window fixture: a Form1 started the way the program starts it, from a set_up.ini of the
 // test's own (or none), with test seams, and driven only through its controls, found by name.
 
-#include "app/form1.h"
-#include "app/units.h"
-#include "settings/file_bytes.h"
+#include "box_look.h"
+#include "form1.h"
+#include "units.h"
+#include "support/file_bytes.h"
 #include "settings/settings_file.h"
 #include "support/fake_seams.h"
-#include "support/lottery_start.h"
+#include "support/setup_lines.h"
 
 #include <QFile>
 #include <QLabel>
@@ -53,7 +54,7 @@ struct Window
     // Creating the window runs its load handler; only once per fixture.
     Form1 &start()
     {
-        form = std::make_unique<Form1>(std::move(ts.seams));
+        form = std::make_unique<Form1>(std::move(ts.seams), std::move(ts.sources));
         return *form;
     }
 

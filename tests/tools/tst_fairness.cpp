@@ -1,6 +1,6 @@
 #include "fairness_stats.h"
 #include "lottery_runs.h"
-#include "support/fake_seams.h"
+#include "support/fake_sources.h"
 
 #include <QTest>
 

@@ -1,7 +1,6 @@
 #include "lottery_runs.h"
 
-#include "app/lottery.h"
-#include "ladder/rungs.h"
+#include "lottery/lottery.h"
 #include "settings/layout.h"
 
 #include <stdexcept>
@@ -27,7 +26,7 @@ namespace {
 
 void checkPlan(const RunPlan &plan)
 {
-    if (plan.participants < 2 || plan.participants > ladder::kMaxLines)
+    if (plan.participants < 2 || plan.participants > kBoxCount)
         throw std::invalid_argument("participant count outside 2..37");
     // Winner mode refuses to make a ladder unless at least one slot stays empty.
     if (plan.draw == Draw::Winner && (plan.atariCount < 1 || plan.atariCount >= plan.participants))
@@ -111,16 +110,11 @@ std::vector<int> runOneLottery(const RunPlan &plan, RandomSource &random, TickSo
 {
     checkPlan(plan);
     const int n = plan.participants;
-    Lottery lottery(std::make_unique<LentRandom>(random), std::make_unique<LentTicks>(ticks));
+    Lottery lottery(LotterySources{std::make_unique<LentRandom>(random), std::make_unique<LentTicks>(ticks)});
 
-    // Start-up as the window runs it: the counts and the first ladder, then the mode change.
-    lottery.open(openingLines(plan));
-    lottery.layOut();
-    if (const auto refusal = lottery.makeLadder())
-        refused(*refusal);
-    lottery.openWinnerCount();
-    lottery.openDrawMode();
-    lottery.changeMode(BoxTexts{});
+    const Startup opening = lottery.start(openingLines(plan));
+    if (opening.layout && opening.layout->ladder.refusal)
+        refused(*opening.layout->ladder.refusal);
     const LotteryState &st = lottery.state();
     if (st.man_count != n || st.atari_count != winnerCount(plan) || st.draw_mode != drawMode(plan.draw))
         refused(QStringLiteral("start-up did not open with the plan's mode and counts"));
@@ -131,19 +125,18 @@ std::vector<int> runOneLottery(const RunPlan &plan, RandomSource &random, TickSo
         if (st.draw_mode == modes::kLotteryMode)
             entries.prizes[i] = QStringLiteral("P%1").arg(i);
     }
-    if (const auto refusal = lottery.beginStandby(entries))
-        refused(*refusal);
-    if (const auto refusal = lottery.makeLadder())
-        refused(*refusal);
-    lottery.completeStandby(entries, 0, 0);
+    const Standby done = lottery.standby(entries, 0, 0);
+    if (done.refusal)
+        refused(*done.refusal);
+    if (done.ladder.refusal)
+        refused(*done.ladder.refusal);
 
     std::vector<int> slot(static_cast<size_t>(n));
     for (int row = 0; row < n; ++row)
         slot[row] = resultIndex(plan.draw, lottery.results()[row].text, row);
     std::vector<int> results(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
-        lottery.setTraceIndex(i);
-        const std::optional<TraceStep> step = lottery.trace();
+        const std::optional<TraceStep> step = lottery.trace(i);
         if (!step)
             refused(QStringLiteral("participant %1 could not be traced").arg(i));
         results[i] = slot[step->prizeRow];

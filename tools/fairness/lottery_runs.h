@@ -2,7 +2,7 @@
 
 #include "fairness_stats.h"
 
-#include "app/seams.h"
+#include "lottery/sources.h"
 
 #include <QString>
 
@@ -12,9 +12,9 @@
 #include <random>
 #include <vector>
 
-// Lotteries run headless through the program's own rules (class Lottery), with the calls the
-// window makes: start-up from settings lines that give the mode and the counts (its first ladder
-// and its mode change), then standby around a new ladder, then a click on every participant.
+// Lotteries run headless through the program's own rules, with the entry points of class Lottery
+// that the window calls: start from settings lines that give the mode and the counts, standby,
+// then a click on every participant.
 namespace fairness {
 
 enum class Draw {

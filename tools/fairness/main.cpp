@@ -1,6 +1,7 @@
 // amidakuji-fairness: runs many lotteries headless and reports how evenly the results fall.
 #include "fairness_stats.h"
 #include "lottery_runs.h"
+#include "lottery/state.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -77,7 +78,7 @@ Options readOptions(const QCoreApplication &app)
     Options o;
     o.counts = numberList(parser.value(counts), "counts");
     for (int n : o.counts) {
-        if (n < 2 || n > 37)
+        if (n < 2 || n > kBoxCount)
             fail(QStringLiteral("participant count %1 outside 2..37").arg(n));
     }
     bool ok = false;

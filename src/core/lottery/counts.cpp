@@ -1,0 +1,56 @@
+// The count buttons, and the layout of the boxes for the participant count.
+#include "lottery.h"
+
+namespace {
+
+constexpr int16_t kMinParticipants = 2;
+constexpr int16_t kMinWinners = 1;
+
+} // namespace
+
+std::optional<Layout> Lottery::addParticipant()
+{
+    if (st.man_count >= kBoxCount)
+        return std::nullopt;
+    st.man_count = to16(st.man_count + 1);
+    return layOut();
+}
+
+std::optional<Layout> Lottery::removeParticipant()
+{
+    if (st.man_count <= kMinParticipants)
+        return std::nullopt;
+    st.man_count = to16(st.man_count - 1);
+    if (st.atari_count >= st.man_count)
+        removeWinner();
+    return layOut();
+}
+
+bool Lottery::addWinner()
+{
+    if (to16(st.atari_count + 1) >= st.man_count)
+        return false;
+    st.atari_count = to16(st.atari_count + 1);
+    return true;
+}
+
+bool Lottery::removeWinner()
+{
+    if (st.atari_count <= kMinWinners)
+        return false;
+    st.atari_count = to16(st.atari_count - 1);
+    return true;
+}
+
+// Tracing waits for a new standby, and the new layout comes with a new ladder; a ladder that
+// cannot be made leaves the boxes laid out without one.
+Layout Lottery::layOut()
+{
+    // A count outside 0..37 would address a box that does not exist.
+    if (st.man_count < 0 || st.man_count > kBoxCount)
+        throw StateError("participant count outside the boxes");
+    st.ready_flag = 0;
+    Layout layout{st.man_count, {}};
+    endingOnStateError([&] { layout.ladder = newLadder(); });
+    return layout;
+}

@@ -1,0 +1,18 @@
+#include "lottery.h"
+
+Lottery::Lottery(LotterySources sources)
+    : m_sources(std::move(sources))
+{
+    reset();
+}
+
+// The state of a fresh window: zero-filled, nothing standing behind the prize boxes.
+void Lottery::reset()
+{
+    st = LotteryState();
+    m_results = RowResults();
+    m_hidden = RowResults();
+    m_names = BoxTexts();
+    m_memo.clear();
+    m_reached.fill(-1);
+}

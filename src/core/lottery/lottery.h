@@ -1,0 +1,198 @@
+#pragma once
+// The rules of a lottery, apart from the window that shows them: one entry point for each thing a
+// user (or the timer) does. Plain values go in (the texts of the boxes) and plain values come out
+// (messages, results per row, routes, settings lines). The window, the fairness tool and the rule
+// tests all run a lottery through these calls, so the order of its steps is written only here.
+
+#include "ladder/path.h"
+#include "modes/mode_cycle.h"
+#include "settings/settings_file.h"
+#include "sources.h"
+#include "state.h"
+
+#include <array>
+#include <functional>
+#include <optional>
+
+// The texts of one column of boxes, row 0..36.
+using BoxTexts = std::array<QString, kBoxCount>;
+
+// What the entry boxes hold when a rule needs them.
+struct Entries
+{
+    BoxTexts names;
+    BoxTexts prizes;
+    QString memo;
+};
+
+// What lies behind a prize box once standby has fixed it: its text and text colour (0xBBGGRR).
+struct RowResult
+{
+    QString text;
+    uint32_t color = 0x000000;
+};
+using RowResults = std::array<RowResult, kBoxCount>;
+
+// A group's texts as they go into the boxes.
+struct GroupTexts
+{
+    QString memo;
+    BoxTexts names;
+};
+
+// A new ladder: made (the window draws it from the state), or refused with the message to show.
+// Neither when the step ended on a fault.
+struct NewLadder
+{
+    bool made = false;
+    std::optional<QString> refusal;
+};
+
+// The boxes laid out again for the participant count, which always brings a new ladder.
+struct Layout
+{
+    int16_t participants = 0;
+    NewLadder ladder;
+};
+
+// The mode a mode change led to, its look (none for a value that is no mode), and in lottery
+// mode the prize texts to show again.
+struct ModeChange
+{
+    int16_t mode = 0;
+    std::optional<modes::ModeLook> look;
+    BoxTexts prizes;
+};
+
+// What start-up (and the next lottery) opens with. A step that fails is skipped and leaves its
+// part empty: the group's texts, the window's edges in twips (none where the stored edge cannot
+// be used), the layout with its first ladder, and the mode to open in.
+struct Startup
+{
+    GroupTexts group;
+    std::optional<float> top;
+    std::optional<float> left;
+    std::optional<Layout> layout;
+    std::optional<ModeChange> mode;
+};
+
+// Standby: a refusal (a box left empty) changes nothing. Otherwise the results are fixed, the
+// final ladder is made (a refused ladder keeps the one shown) and the lines to save are ready.
+struct Standby
+{
+    std::optional<QString> refusal;
+    NewLadder ladder;
+};
+
+// One traced path: where it runs, how it is drawn, and the prize row it reached with that row's
+// new text.
+struct TraceStep
+{
+    ladder::PathRoute route;
+    uint32_t color = 0;
+    // 0 keeps the pen width as it is.
+    int penWidth = 0;
+    int prizeRow = 0;
+    QString resultText;
+    bool allTraced = false;
+};
+
+// One tick of the automatic run: the path it traced (none when there was none to trace) and
+// whether it was the run's last tick.
+struct AutoTick
+{
+    std::optional<TraceStep> step;
+    bool last = false;
+};
+
+// A group entered: its texts and the boxes laid out for its participant count.
+struct GroupEntered
+{
+    GroupTexts group;
+    Layout layout;
+};
+
+// Writes the settings lines; false when they could not be saved.
+using SaveLines = std::function<bool(const settings::SetupLines &)>;
+
+class Lottery
+{
+public:
+    explicit Lottery(LotterySources sources = {});
+
+    const LotteryState &state() const { return st; }
+    const settings::SetupLines &settingsLines() const { return st.setup_lines; }
+    // The hidden results that standby fixed, with the names traced so far written behind them.
+    const RowResults &results() const { return m_results; }
+    bool ready() const { return st.ready_flag == 1; }
+    bool allTraced() const { return st.all_traced == 1; }
+
+    // Start-up from the settings file's lines: the stored group, the window's edges, the boxes
+    // laid out with a first ladder, the winner count and the stored draw mode.
+    // The lines are taken by value: starting afresh clears the lottery's own.
+    Startup start(settings::SetupLines lines);
+    // The next lottery in the same run: a new start from the lines standby stored.
+    Startup nextLottery();
+
+    // The count buttons; none (and nothing changed) at a limit. One participant fewer lowers a
+    // winner count that no longer fits first, so the new ladder already sees it.
+    std::optional<Layout> addParticipant();
+    std::optional<Layout> removeParticipant();
+    bool addWinner();
+    bool removeWinner();
+
+    // A new random ladder for the participant count. In winner mode with as many winners as
+    // participants it is refused, and nothing changes.
+    NewLadder makeLadder();
+
+    // "↓切替": the stored prize list to show, or nothing when the boxes are to be emptied.
+    std::optional<BoxTexts> toggleStoredPrizes();
+
+    // The next draw mode, given what the prize boxes hold as it is left.
+    ModeChange changeMode(const BoxTexts &prizeBoxes);
+
+    // "準備完了": the checks, the stored prize list, the prize shuffle, the final ladder, the
+    // hidden results, the ready flag and the settings lines to save (the window's edges in twips
+    // among them).
+    Standby standby(const Entries &entries, int windowLeft, int windowTop);
+
+    // A click on participant index: nothing before standby, for a row without a participant, or
+    // for a participant already traced.
+    std::optional<TraceStep> trace(int index);
+    // The automatic run starts at participant 0 once standby is done; each tick traces the next
+    // participant, and the tick of the last participant ends the run.
+    bool startAutoRun();
+    AutoTick autoRunTick();
+
+    // The result as text, once every path has been traced: a first line with the group memo (if
+    // any) and the time stamp, then one line per participant in name-box order: the name, " ："
+    // and what the participant reached ("はずれ" for a row without a win in winner mode).
+    QString resultSummary(const QString &stamp) const;
+
+    // "＋" (step +1) or "－" (step -1) of the group frame: the group being left takes what the
+    // boxes show and the lines are saved; then the group being entered is laid out. None when the
+    // save failed: the group stays and the boxes keep what they show, so nothing typed is lost.
+    std::optional<GroupEntered> changeGroup(int step, const Entries &entries, const SaveLines &save);
+
+private:
+    void reset();
+    GroupTexts groupTexts(int group);
+    Layout layOut();
+    NewLadder newLadder();
+    std::optional<QString> standbyRefusal(const Entries &entries) const;
+    void shufflePrizes(const BoxTexts &prizes);
+    void placeResults();
+    void storeStandbyLines(const Entries &entries, int windowLeft, int windowTop);
+    void storeGroup(int group, const Entries &entries);
+    std::optional<TraceStep> traceCurrent();
+
+    LotteryState st;
+    RowResults m_results;
+    // The names and memo at standby: a traced path writes the name behind the prize it reaches.
+    BoxTexts m_names;
+    QString m_memo;
+    // What lay behind each prize box at standby, and the box each participant's path reached.
+    RowResults m_hidden;
+    std::array<int, kBoxCount> m_reached{};
+    LotterySources m_sources;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <random>
+
+// The program's one random generator: uniform single-precision values in [0, 1).
+class RandomSource
+{
+public:
+    virtual ~RandomSource() = default;
+    virtual float next() = 0;
+};
+
+// Mersenne Twister. The program seeds it once per run from the operating system's entropy, so
+// that nobody can know a lottery in advance; tools and tests pass a seed of their own.
+class TwisterRandom : public RandomSource
+{
+public:
+    TwisterRandom();
+    explicit TwisterRandom(uint32_t seed) : m_engine(seed) {}
+
+    float next() override;
+
+private:
+    std::mt19937 m_engine;
+};
+
+// A random row index: the value times the count, rounded down.
+int randomIndex(RandomSource &random, int count);
+
+// Milliseconds since the system started, wrapped to a signed 32-bit value.
+class TickSource
+{
+public:
+    virtual ~TickSource() = default;
+    virtual int32_t ticks() = 0;
+};
+
+class BootClockTicks : public TickSource
+{
+public:
+    int32_t ticks() override;
+};
+
+// The random and tick sources a lottery draws from. Tools and tests pass their own.
+struct LotterySources
+{
+    std::unique_ptr<RandomSource> random = std::make_unique<TwisterRandom>();
+    std::unique_ptr<TickSource> ticks = std::make_unique<BootClockTicks>();
+};

@@ -1,0 +1,60 @@
+#include "box_look.h"
+#include "units.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPalette>
+
+void setBoxText(QLineEdit *box, const QString &text)
+{
+    // A loaded text longer than the typing limit is kept whole; the limit comes back with the
+    // next short text. A box without a limit (after standby) keeps having none.
+    if (text.size() > box->maxLength())
+        box->setMaxLength(int(qMin<qsizetype>(text.size(), kNoLengthLimit)));
+    else if (box->maxLength() != kNoLengthLimit)
+        box->setMaxLength(kBoxTypingLimit);
+    box->setText(text);
+    // The start of a text wider than the box is what matters ("あたり ：…", a prize's name).
+    box->setCursorPosition(0);
+}
+
+// The application's palette, not the widget's: a widget that had a colour keeps it in its own.
+static QColor systemColor(uint32_t color)
+{
+    const QPalette standard = QApplication::palette();
+    return standard.color(color == kSystemButtonFace ? QPalette::Button : QPalette::Base);
+}
+
+// Styles shade a button's palette colour (Fusion pales it), so a coloured button gets a style
+// sheet that fills it with exactly its colour; a system colour gives back the ordinary look.
+static QString colouredButtonSheet(const QColor &color)
+{
+    return QStringLiteral("QPushButton { background-color: %1; border: 1px solid #707070;"
+                          " border-radius: 3px; padding: 1px 4px; }"
+                          "QPushButton:pressed { background-color: %2; }"
+                          "QPushButton:focus { border: 1px solid #303030; }")
+        .arg(color.name(), color.darker(115).name());
+}
+
+void setBackColor(QWidget *control, uint32_t color)
+{
+    const bool system = color & 0x80000000u;
+    const QColor value = system ? systemColor(color) : colorFromBgr(color);
+    const bool isButton = qobject_cast<QAbstractButton *>(control);
+    // The sheet goes first: taking a sheet off a shown button brings back the palette the
+    // button had when the sheet came, which would undo a colour set before it.
+    if (isButton)
+        control->setStyleSheet(system ? QString() : colouredButtonSheet(value));
+    QPalette palette = control->palette();
+    palette.setColor(isButton ? QPalette::Button : QPalette::Base, value);
+    control->setPalette(palette);
+}
+
+void setTextColor(QWidget *control, uint32_t color)
+{
+    QPalette palette = control->palette();
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(role, colorFromBgr(color));
+    control->setPalette(palette);
+}

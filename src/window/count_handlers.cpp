@@ -1,0 +1,52 @@
+// The count buttons and the layout of the name and prize columns for the participant count.
+#include "box_look.h"
+#include "form1.h"
+#include "panel/panel_text.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+void Form1::man_set(const Layout &layout)
+{
+    const bool prizesFollow = lottery.state().draw_mode == modes::kLotteryMode;
+    for (int i = 0; i < kBoxCount; ++i) {
+        man[i]->setVisible(i < layout.participants);
+        if (prizesFollow)
+            ans[i]->setVisible(i < layout.participants);
+    }
+    lbl_1->setText(panel::participantCaption(layout.participants));
+    setOuterHeightTwips(panel::outerHeightTwips(layout.participants));
+    showLadder(layout.ladder);
+}
+
+void Form1::cmd_up_Click()
+{
+    if (const std::optional<Layout> layout = lottery.addParticipant())
+        man_set(*layout);
+}
+
+// One participant fewer may lower the winner count too.
+void Form1::cmd_down_Click()
+{
+    if (const std::optional<Layout> layout = lottery.removeParticipant()) {
+        atari_set();
+        man_set(*layout);
+    }
+}
+
+void Form1::cmd_up2_Click()
+{
+    if (lottery.addWinner())
+        atari_set();
+}
+
+void Form1::cmd_dn2_Click()
+{
+    if (lottery.removeWinner())
+        atari_set();
+}
+
+void Form1::atari_set()
+{
+    lbl_atari->setText(panel::winnerCaption(lottery.state().atari_count));
+}

@@ -1,0 +1,138 @@
+#include "form1.h"
+#include "box_look.h"
+#include "settings/settings_file.h"
+#include "units.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+
+Form1::Form1(WindowSeams seamsIn, LotterySources sources, QWidget *parent)
+    : QWidget(parent)
+    , seams(std::move(seamsIn))
+    , lottery(std::move(sources))
+    , surface(QSize(twipsToPixels(kClientWidthTwips), twipsToPixels(14700)), devicePixelRatioF())
+    , settingsReadPath(seams.settingsPath.isEmpty() ? settings::settingsReadPath() : seams.settingsPath)
+    , settingsWritePath(seams.settingsPath.isEmpty() ? settings::settingsFilePath() : seams.settingsPath)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("◆Vornikel◆あみだくじ２"));
+    setFont(programFont(9));
+    resize(twipsToPixels(kClientWidthTwips), twipsToPixels(2100));
+    makeControls();
+    createResultMenu();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::makeControls()
+{
+    createControls();
+    setTabOrder();
+    wireEvents();
+}
+
+void Form1::wireEvents()
+{
+    onClick(cmd_make, &Form1::cmd_make_Click);
+    // Ladder.
+    onClick(cmd_auto, &Form1::cmd_auto_Click);
+    onClick(cmd_print, &Form1::cmd_print_Click);
+    connect(tmr_1, &QTimer::timeout, this, [this] { handle([this] { tmr_1_Timer(); }); });
+    // Entry panel.
+    onClick(cmd_up, &Form1::cmd_up_Click);
+    onClick(cmd_down, &Form1::cmd_down_Click);
+    onClick(cmd_up2, &Form1::cmd_up2_Click);
+    onClick(cmd_dn2, &Form1::cmd_dn2_Click);
+    onClick(cmd_clr, &Form1::cmd_clr_Click);
+    onClick(cmd_change, &Form1::cmd_change_Click);
+    // Name boxes report clicks and typed keys before the box handles them.
+    for (QLineEdit *box : man)
+        box->installEventFilter(this);
+    // Draw modes and standby.
+    onClick(cmd_mode, &Form1::cmd_mode_Click);
+    onClick(cmd_standby, &Form1::cmd_standby_Click);
+    // Settings and groups.
+    onClick(cmd_up3, &Form1::cmd_up3_Click);
+    onClick(cmd_dn3, &Form1::cmd_dn3_Click);
+}
+
+void Form1::onClick(QAbstractButton *button, void (Form1::*handler)())
+{
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { handle([this, handler] { (this->*handler)(); }); });
+}
+
+// A left-button release inside a name box is a click on it, also while the box is locked.
+static bool isClickInside(QWidget *box, QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonRelease)
+        return false;
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    return mouse->button() == Qt::LeftButton && box->rect().contains(mouse->position().toPoint());
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    const int index = nameBoxIndex(watched);
+    if (index >= 0 && isClickInside(man[index], event))
+        handle([this, index] { man_Click(index); });
+    // A name box reports each typed character before it handles the key, even when locked.
+    if (index >= 0 && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter || !key->text().isEmpty()) {
+            const int keyAscii = enter ? 13 : key->text().at(0).unicode();
+            handle([&] { man_KeyPress(index, keyAscii); });
+        }
+        // After standby the locked name boxes take Space as a click: the keyboard's way to trace.
+        if (key->key() == Qt::Key_Space && !key->isAutoRepeat() && man[index]->isReadOnly())
+            handle([this, index] { man_Click(index); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.setClipRegion(event->region());
+    painter.drawImage(QPoint(0, 0), surface.image());
+}
+
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    surface.ensureSize(size(), devicePixelRatioF());
+    QWidget::resizeEvent(event);
+}
+
+void Form1::showMessage(const QString &text)
+{
+    seams.messenger->show(this, text);
+}
+
+bool Form1::saveSettings(const settings::SetupLines &lines)
+{
+    const settings::SaveResult result = settings::writeSettingsFile(settingsWritePath, lines);
+    if (!result.ok)
+        showMessage(result.message);
+    return result.ok;
+}
+
+Entries Form1::entries() const
+{
+    Entries boxes;
+    for (int i = 0; i < kBoxCount; ++i) {
+        boxes.names[i] = man[i]->text();
+        boxes.prizes[i] = ans[i]->text();
+    }
+    boxes.memo = txt_mem->text();
+    return boxes;
+}

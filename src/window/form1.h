@@ -1,0 +1,168 @@
+#pragma once
+
+#include "ladder/surface.h"
+#include "lottery/lottery.h"
+#include "window_seams.h"
+
+#include <QDateTime>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QAbstractButton;
+class QAction;
+class QMenu;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QPushButton;
+class QTimer;
+
+// The program's one window: the entry boxes, the buttons and the drawing surface that show a
+// lottery. Its handlers keep the names of the events they answer and live in files named after
+// what they answer (*_handlers.cpp); each copies the boxes into one call of the lottery and shows
+// what comes back.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Creates the window and runs its load handler, which restores the stored state.
+    explicit Form1(WindowSeams seams = {}, LotterySources sources = {}, QWidget *parent = nullptr);
+    ~Form1() override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    // Window load, and what a start from the settings lines opens with.
+    void Form_Load();
+    void showStartup(const Startup &opening);
+
+    // Ladder.
+    void cmd_make_Click();
+    void showLadder(const NewLadder &made);
+    void man_Click(int index);
+    void cmd_auto_Click();
+    void tmr_1_Timer();
+    void cmd_print_Click();
+    void trace(const TraceStep &step);
+    void drawTimeStamp();
+    bool printWindow(QPrinter &printer);
+    // tmr_1 ticks every given milliseconds; 0 stops it.
+    void setTimerInterval(int milliseconds);
+
+    // Entry panel.
+    void man_set(const Layout &layout);
+    void cmd_clr_Click();
+    void cmd_change_Click();
+    void man_KeyPress(int index, int keyAscii);
+    void cmd_up_Click();
+    void cmd_down_Click();
+    void cmd_up2_Click();
+    void cmd_dn2_Click();
+    void atari_set();
+    // Index 0..36 of a name box, or -1 for any other object.
+    int nameBoxIndex(const QObject *watched) const;
+
+    // Draw modes and standby.
+    void cmd_mode_Click();
+    void showMode(const ModeChange &change);
+    void cmd_standby_Click();
+    void showResults();
+
+    // After the draw: the window's menu.
+    void createResultMenu();
+    void showResultMenu(const QPoint &globalPosition);
+    void mnu_copy_Click();
+    void mnu_save_Click();
+    void mnu_next_Click();
+    // The window at the size it is printed in, and its picture at the screen's resolution.
+    void fitWindowToResult();
+    QImage resultPicture();
+    // Back to the entry phase as a new start would open it, with controls made anew.
+    void startNextLottery();
+
+    // Settings and groups.
+    void cmd_up3_Click();
+    void cmd_dn3_Click();
+    void mem_ls(int step);
+    void showGroup(const GroupTexts &group);
+    // Writes set_up.ini; on failure tells the user which file could not be saved.
+    bool saveSettings(const settings::SetupLines &lines);
+
+    // What the boxes hold, for the lottery's rules.
+    Entries entries() const;
+    void showMessage(const QString &text);
+
+    // Every event reaches its handler through here: a handler that would leave an array or the
+    // 16-bit range ends there, and the reason is logged.
+    template<typename Handler>
+    void handle(Handler &&handler)
+    {
+        endingOnStateError(handler);
+    }
+    void onClick(QAbstractButton *button, void (Form1::*handler)());
+
+    // The controls with their keyboard order and their events, at start and for the next lottery.
+    void makeControls();
+    void createControls();
+    void setTabOrder();
+    void wireEvents();
+
+    // Window position and outer size in twips (frame included once a window manager framed it).
+    int leftTwips() const;
+    int topTwips() const;
+    void moveTwips(double left, double top);
+    void setOuterWidthTwips(int width);
+    void setOuterHeightTwips(int height);
+    int frameExtraWidth() const;
+    int frameExtraHeight() const;
+    // The outer size last asked for, set again once the window frame is known.
+    int requestedOuterWidth = 0;
+    int requestedOuterHeight = 0;
+    bool frameCounted = false;
+
+    WindowSeams seams;
+    Lottery lottery;
+    Surface surface;
+    QString settingsReadPath;
+    QString settingsWritePath;
+    std::shared_ptr<QPrinter> printer; // chosen last; shared_ptr as QPrinter is only forward-declared here
+    bool printSelectionDisabled = false;
+    // The time stamp as the window shows it, once every path has been traced.
+    QDateTime stampTime;
+    QString stampText;
+    QMenu *resultMenu = nullptr;
+    QAction *mnu_copy = nullptr;
+    QAction *mnu_save = nullptr;
+    QAction *mnu_next = nullptr;
+
+    QPushButton *cmd_change = nullptr;
+    QPushButton *cmd_auto = nullptr;
+    std::array<QLineEdit *, kBoxCount> ans{};
+    std::array<QLineEdit *, kBoxCount> man{};
+    QPushButton *cmd_up = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QPushButton *cmd_clr = nullptr;
+    QLineEdit *txt_mem = nullptr;
+    QPushButton *cmd_up3 = nullptr;
+    QPushButton *cmd_dn3 = nullptr;
+    QPushButton *cmd_test = nullptr;
+    QPushButton *cmd_mode = nullptr;
+    QPushButton *cmd_up2 = nullptr;
+    QPushButton *cmd_dn2 = nullptr;
+    QPushButton *cmd_down = nullptr;
+    QPushButton *cmd_standby = nullptr;
+    QPushButton *cmd_make = nullptr;
+    QTimer *tmr_1 = nullptr;
+    QPushButton *cmd_print = nullptr;
+    QLabel *lbl_atari = nullptr;
+    QLabel *lbl_1 = nullptr;
+};

@@ -1,0 +1,114 @@
+// Making and drawing the ladder, and tracing the participants' paths by click or by timer.
+#include "box_look.h"
+#include "form1.h"
+#include "ladder/rungs.h"
+#include "ladder/stamp.h"
+#include "units.h"
+
+#include <QDateTime>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+// The time stamp stands above the first prize box, whole inside the window.
+constexpr int kStampX = 7250;
+constexpr int kStampRightMargin = 90;
+constexpr uint32_t kStampColor = 0xFF0000;
+
+constexpr int kAutoInterval = 500;
+
+} // namespace
+
+void Form1::cmd_make_Click()
+{
+    showLadder(lottery.makeLadder());
+}
+
+// A refused ladder is a message; a new one is drawn afresh, and standby is waited for in red.
+void Form1::showLadder(const NewLadder &made)
+{
+    if (made.refusal) {
+        showMessage(*made.refusal);
+        return;
+    }
+    if (!made.made)
+        return;
+    const LotteryState &st = lottery.state();
+    for (QLineEdit *box : man)
+        box->setReadOnly(false);
+    surface.clear();
+    surface.setForeColor(0x000000);
+    surface.setDrawWidth(1);
+    ladder::drawLadder(surface, st.ladder, st.man_count, st.line_top);
+    update();
+
+    setBackColor(cmd_standby, 0x0000FF);
+}
+
+void Form1::man_Click(int index)
+{
+    if (const std::optional<TraceStep> step = lottery.trace(index))
+        trace(*step);
+}
+
+// Draws a traced path and shows the prize box it reached; the last one brings the time stamp.
+void Form1::trace(const TraceStep &step)
+{
+    surface.setForeColor(step.color);
+    if (step.penWidth != 0)
+        surface.setDrawWidth(step.penWidth);
+    ladder::drawPath(surface, step.route, lottery.state().line_top);
+
+    QLineEdit *prize = ans.at(step.prizeRow);
+    setBoxText(prize, step.resultText);
+    prize->show();
+    if (step.allTraced) {
+        cmd_print->setEnabled(true);
+        drawTimeStamp();
+    }
+    update();
+}
+
+void Form1::drawTimeStamp()
+{
+    surface.setCurrentX(kStampX);
+    surface.setCurrentY(lottery.state().line_top);
+    stampTime = QDateTime::currentDateTime();
+    stampText = ladder::stampText(QLocale(), stampTime);
+    surface.setFont(ladder::stampFont(stampText, kClientWidthTwips - kStampX - kStampRightMargin));
+    surface.setForeColor(kStampColor);
+    surface.drawText(stampText);
+}
+
+void Form1::cmd_auto_Click()
+{
+    if (!lottery.startAutoRun())
+        return;
+    setTimerInterval(kAutoInterval);
+    cmd_auto->hide();
+}
+
+// The tick of the last participant ends the run; so does a trace that fails, which would
+// otherwise be tried again every tick.
+void Form1::tmr_1_Timer()
+{
+    setTimerInterval(0);
+    const AutoTick tick = lottery.autoRunTick();
+    if (tick.step)
+        trace(*tick.step);
+    if (!tick.last)
+        setTimerInterval(kAutoInterval);
+}
+
+void Form1::setTimerInterval(int milliseconds)
+{
+    if (milliseconds == 0) {
+        tmr_1->stop();
+        return;
+    }
+    tmr_1->setInterval(milliseconds);
+    tmr_1->start();
+}

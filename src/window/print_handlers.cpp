@@ -1,0 +1,59 @@
+// Printing the finished lottery: the window's whole image on a printer the user picks.
+#include "form1.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+namespace {
+
+constexpr int kPrintWidthTwips = 9705;
+
+// The printer as the user knows it: its name, or the file a PDF printer writes.
+QString printerName(const QPrinter &printer)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return printer.outputFileName();
+    return printer.printerName();
+}
+
+} // namespace
+
+void Form1::cmd_print_Click()
+{
+    if (!lottery.allTraced())
+        return;
+    fitWindowToResult();
+
+    // The printer chosen last is offered again.
+    if (!printer)
+        printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    if (!seams.printerDialog->choose(*printer, printSelectionDisabled, this))
+        return;
+    printSelectionDisabled = true;
+    if (!printWindow(*printer))
+        showMessage(QStringLiteral("プリンタ %1 で印刷を始められませんでした。").arg(printerName(*printer)));
+}
+
+// The window just holds every participant's row.
+void Form1::fitWindowToResult()
+{
+    const LotteryState &st = lottery.state();
+    setOuterWidthTwips(kPrintWidthTwips);
+    setOuterHeightTwips(to16(360 * st.man_count + 660 + st.line_top));
+}
+
+// Scales the window to fit the printable area, keeping its aspect ratio; false when the printer
+// cannot start a job.
+bool Form1::printWindow(QPrinter &target)
+{
+    QPainter painter;
+    if (!painter.begin(&target))
+        return false;
+    const QRect area = painter.viewport();
+    const QSize fitted = size().scaled(area.size(), Qt::KeepAspectRatio);
+    painter.setViewport(QRect(area.topLeft(), fitted));
+    painter.setWindow(rect());
+    render(&painter);
+    painter.end();
+    return true;
+}

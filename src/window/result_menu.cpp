@@ -1,0 +1,137 @@
+// The window's menu after the draw: copy the result as text, save the window as a picture, and
+// go on to the next lottery without closing the window.
+#include "form1.h"
+#include "settings/settings_file.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QMenu>
+#include <QSaveFile>
+#include <QShortcut>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace {
+
+QAction *menuEntry(QMenu *menu, const QString &caption, const QKeySequence &keys)
+{
+    QAction *action = menu->addAction(caption);
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setShortcutVisibleInContextMenu(true);
+    return action;
+}
+
+} // namespace
+
+void Form1::createResultMenu()
+{
+    resultMenu = new QMenu(this);
+    resultMenu->setObjectName(QStringLiteral("resultMenu"));
+    mnu_copy = menuEntry(resultMenu, QStringLiteral("結果をコピー"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    mnu_save = menuEntry(resultMenu, QStringLiteral("画像として保存..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    mnu_next = menuEntry(resultMenu, QStringLiteral("次の抽選"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    mnu_copy->setObjectName(QStringLiteral("mnu_copy"));
+    mnu_save->setObjectName(QStringLiteral("mnu_save"));
+    mnu_next->setObjectName(QStringLiteral("mnu_next"));
+    // The accelerators work without the menu too, wherever the focus is in the window.
+    for (QAction *action : {mnu_copy, mnu_save, mnu_next})
+        addAction(action);
+    connect(mnu_copy, &QAction::triggered, this, [this] { handle([this] { mnu_copy_Click(); }); });
+    connect(mnu_save, &QAction::triggered, this, [this] { handle([this] { mnu_save_Click(); }); });
+    connect(mnu_next, &QAction::triggered, this, [this] { handle([this] { mnu_next_Click(); }); });
+    connect(resultMenu, &QMenu::aboutToShow, this, [this] {
+        mnu_copy->setEnabled(lottery.allTraced());
+        mnu_save->setEnabled(lottery.allTraced());
+        mnu_next->setEnabled(lottery.ready());
+    });
+    // The keyboard's menu keys open this menu wherever the focus is, the boxes included.
+    for (const QKeySequence &keys : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
+        auto *shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            QWidget *focus = focusWidget() ? focusWidget() : this;
+            showResultMenu(focus->mapToGlobal(QPoint(0, focus->height())));
+        });
+    }
+}
+
+void Form1::contextMenuEvent(QContextMenuEvent *event)
+{
+    showResultMenu(event->globalPos());
+}
+
+void Form1::showResultMenu(const QPoint &globalPosition)
+{
+    resultMenu->popup(globalPosition);
+}
+
+void Form1::mnu_copy_Click()
+{
+    if (!lottery.allTraced())
+        return;
+    QGuiApplication::clipboard()->setText(lottery.resultSummary(stampText));
+}
+
+void Form1::mnu_save_Click()
+{
+    if (!lottery.allTraced())
+        return;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString proposed = QDir(folder).filePath(
+        QStringLiteral("あみだくじ_%1.png").arg(stampTime.toString(QStringLiteral("yyyyMMdd_HHmmss"))));
+    const QString path = seams.saveDialog->choose(this, proposed);
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    const bool saved = file.open(QIODevice::WriteOnly) && resultPicture().save(&file, "PNG") && file.commit();
+    if (!saved) {
+        const QString reason = file.errorString().isEmpty() ? QStringLiteral("PNG に変換できませんでした") : file.errorString();
+        showMessage(QStringLiteral("画像ファイル %1 を保存できませんでした。\n理由: %2")
+                        .arg(QDir::toNativeSeparators(path), reason));
+    }
+}
+
+QImage Form1::resultPicture()
+{
+    fitWindowToResult();
+    return grab().toImage();
+}
+
+// Asks first while paths are still untraced; the settings file is not written.
+void Form1::mnu_next_Click()
+{
+    if (!lottery.ready())
+        return;
+    if (!lottery.allTraced()
+        && !seams.messenger->ask(this, QStringLiteral("まだ全員の結果が出ていません。次の抽選に進みますか？")))
+        return;
+    startNextLottery();
+}
+
+// The controls are made anew, so that every caption, colour, lock and visibility is the one a new
+// start gives; the lottery starts afresh from the lines standby stored.
+void Form1::startNextLottery()
+{
+    tmr_1->stop();
+    for (QWidget *control : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (control != resultMenu)
+            delete control;
+    }
+    delete tmr_1;
+    printer.reset();
+    printSelectionDisabled = false;
+    stampTime = QDateTime();
+    stampText.clear();
+
+    makeControls();
+    showStartup(lottery.nextLottery());
+    // Controls made after the window was shown appear only when shown themselves.
+    for (QWidget *control : findChildren<QWidget *>()) {
+        if (!control->isWindow() && !control->testAttribute(Qt::WA_WState_ExplicitShowHide))
+            control->show();
+    }
+    update();
+}

@@ -1,0 +1,66 @@
+#pragma once
+// What the window needs from the desktop around it: message boxes, the printer dialog and the
+// save dialog. Tests replace any of them.
+
+#include <QString>
+
+#include <memory>
+
+class QPrinter;
+class QWidget;
+
+// Every message to the user: modal, one OK button, no icon, title "確認". A question has the
+// buttons Yes and No instead and tells whether the user said yes.
+class Messenger
+{
+public:
+    virtual ~Messenger() = default;
+    virtual void show(QWidget *parent, const QString &text) = 0;
+    virtual bool ask(QWidget *parent, const QString &text) = 0;
+};
+
+class MessageBoxMessenger : public Messenger
+{
+public:
+    void show(QWidget *parent, const QString &text) override;
+    bool ask(QWidget *parent, const QString &text) override;
+};
+
+// The standard dialog that chooses where a picture is saved: the chosen path, or empty when the
+// user cancels.
+class SaveDialog
+{
+public:
+    virtual ~SaveDialog() = default;
+    virtual QString choose(QWidget *parent, const QString &proposedPath) = 0;
+};
+
+class SystemSaveDialog : public SaveDialog
+{
+public:
+    QString choose(QWidget *parent, const QString &proposedPath) override;
+};
+
+// The printer dialog: false when the user cancels or the dialog fails. From the second print on
+// the window asks for the choice of printing a selection to be disabled.
+class PrinterDialog
+{
+public:
+    virtual ~PrinterDialog() = default;
+    virtual bool choose(QPrinter &printer, bool selectionDisabled, QWidget *parent) = 0;
+};
+
+class SystemPrinterDialog : public PrinterDialog
+{
+public:
+    bool choose(QPrinter &printer, bool selectionDisabled, QWidget *parent) override;
+};
+
+struct WindowSeams
+{
+    std::unique_ptr<Messenger> messenger = std::make_unique<MessageBoxMessenger>();
+    std::unique_ptr<PrinterDialog> printerDialog = std::make_unique<SystemPrinterDialog>();
+    std::unique_ptr<SaveDialog> saveDialog = std::make_unique<SystemSaveDialog>();
+    // set_up.ini; empty for the one beside the program (or in the user's configuration folder).
+    QString settingsPath;
+};

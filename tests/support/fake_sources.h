@@ -1,0 +1,38 @@
+#pragma once
+// Deterministic stand-ins for a lottery's random and tick sources.
+
+#include "lottery/sources.h"
+
+#include <random>
+#include <vector>
+
+// A seeded generator that counts its draws; it can also replay a fixed list first.
+class TestRandom : public RandomSource
+{
+public:
+    explicit TestRandom(unsigned seed = 1, std::vector<float> script = {})
+        : m_engine(seed), m_script(std::move(script)) {}
+
+    float next() override
+    {
+        ++draws;
+        if (m_position < m_script.size())
+            return m_script[m_position++];
+        return float(m_engine() >> 8) * 0x1p-24f;
+    }
+
+    long long draws = 0;
+
+private:
+    std::mt19937 m_engine;
+    std::vector<float> m_script;
+    size_t m_position = 0;
+};
+
+class FixedTicks : public TickSource
+{
+public:
+    explicit FixedTicks(int32_t value = 0) : value(value) {}
+    int32_t ticks() override { return value; }
+    int32_t value;
+};
