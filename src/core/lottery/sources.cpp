@@ -1,16 +1,38 @@
 #include "sources.h"
 
+#include <sys/random.h>
+
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <ctime>
+
+// Fills the words from the kernel's random pool in one call. std::random_device asks the
+// processor word by word instead, which on some machines (virtual ones above all) takes over
+// ten milliseconds for a whole state and held up the window's start; it remains the fallback.
+static void fillFromSystem(std::array<uint32_t, std::mt19937::state_size> &words)
+{
+    auto *bytes = reinterpret_cast<unsigned char *>(words.data());
+    size_t done = 0;
+    while (done < sizeof words) {
+        const ssize_t got = getrandom(bytes + done, sizeof words - done, 0);
+        if (got > 0)
+            done += size_t(got);
+        else if (got == 0 || errno != EINTR)
+            break;
+    }
+    if (done == sizeof words)
+        return;
+    std::random_device device;
+    for (size_t i = done / sizeof(uint32_t); i < words.size(); ++i)
+        words[i] = device();
+}
 
 // The whole state of the engine from the system's entropy source, not just 32 bits of it.
 static std::mt19937 entropySeeded()
 {
-    std::random_device device;
     std::array<uint32_t, std::mt19937::state_size> words;
-    for (uint32_t &word : words)
-        word = device();
+    fillFromSystem(words);
     std::seed_seq seeds(words.begin(), words.end());
     return std::mt19937(seeds);
 }
