@@ -3,6 +3,8 @@
 
 #include "lottery/sources.h"
 
+#include <QList>
+
 #include <random>
 #include <vector>
 
@@ -35,4 +37,31 @@ public:
     explicit FixedTicks(int32_t value = 0) : value(value) {}
     int32_t ticks() override { return value; }
     int32_t value;
+};
+
+// The seeded generator, except that values queued come out first: a step given its draws must
+// take exactly those.
+class QueuedRandom : public TestRandom
+{
+public:
+    using TestRandom::TestRandom;
+
+    float next() override
+    {
+        if (queue.isEmpty())
+            return TestRandom::next();
+        ++draws;
+        return queue.takeFirst();
+    }
+    // Whether `step` took exactly the given draws.
+    template<typename Step>
+    bool takes(const QList<float> &values, Step &&step)
+    {
+        queue = values;
+        const long long before = draws;
+        step();
+        return queue.isEmpty() && draws - before == values.size();
+    }
+
+    QList<float> queue;
 };

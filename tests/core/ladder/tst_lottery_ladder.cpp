@@ -17,32 +17,6 @@ const QString kTooManyWinners = QStringLiteral("あたり数を減らして下�
     + QStringLiteral("上限は人数より１少ない数です。");
 const QString kColon = QStringLiteral(" \uFF1A");
 
-// The seeded generator, except that values queued come out first: a step given its draws must
-// take exactly those.
-class QueuedRandom : public TestRandom
-{
-public:
-    using TestRandom::TestRandom;
-
-    float next() override
-    {
-        if (queue.isEmpty())
-            return TestRandom::next();
-        ++draws;
-        return queue.takeFirst();
-    }
-    template<typename Step>
-    bool takes(const QList<float> &values, Step &&step)
-    {
-        queue = values;
-        const long long before = draws;
-        step();
-        return queue.isEmpty() && draws - before == values.size();
-    }
-
-    QList<float> queue;
-};
-
 // A seeded lottery, started.
 struct Run
 {

@@ -23,31 +23,6 @@ const QString kNamesMissing = QStringLiteral("名前を全部に入れて下さ�
 const QString kPrizesMissing = QStringLiteral("くじ内容を全部に入れて下さい");
 const QString kWin = QStringLiteral("あたり");
 
-// The seeded generator, except that values queued come out first: a step given its draws must
-// take exactly those.
-class QueuedRandom : public RandomSource
-{
-public:
-    float next() override
-    {
-        ++draws;
-        return queue.isEmpty() ? float(engine() >> 8) * 0x1p-24f : queue.takeFirst();
-    }
-    // Whether `step` took exactly the given draws.
-    template<typename Step>
-    bool takes(const QList<float> &values, Step &&step)
-    {
-        queue = values;
-        const long long before = draws;
-        step();
-        return queue.isEmpty() && draws - before == values.size();
-    }
-
-    std::mt19937 engine{1};
-    QList<float> queue;
-    long long draws = 0;
-};
-
 struct Run
 {
     QueuedRandom *random;
