@@ -1,7 +1,7 @@
 #include "settings_harness.h"
 #include "support/encodable_text.h"
 
-#include "units.h"
+#include "lottery/lottery.h"
 #include "modes/mode_cycle.h"
 #include "panel/panel_text.h"
 #include "settings/cp932.h"
@@ -9,11 +9,14 @@
 #include "settings/numbers.h"
 #include "settings/settings_file.h"
 #include "settings/startup_rules.h"
+#include "units.h"
 
 #include <QBuffer>
 #include <QFile>
 
 #include <cmath>
+#include <memory>
+#include <utility>
 
 namespace fuzz {
 
@@ -55,10 +58,9 @@ QString readProblem(const SetupLines &lines)
     return {};
 }
 
-// Steps 5 and 6 of start-up: the edge is reset or kept, and gives a pixel position.
-QString windowEdgeProblem(SetupLines &lines, int line)
+// A window edge start-up gave: the line is reset or kept, and the edge gives a pixel position.
+QString windowEdgeProblem(const SetupLines &lines, int line, std::optional<float> edge)
 {
-    const std::optional<float> edge = windowEdge(lines[line]);
     if (testedBelow(lines[line], 0))
         return lineProblem(line, QStringLiteral("still negative or no number after start-up"));
     if (edge && (!std::isfinite(*edge) || *edge < 0.0f))
@@ -68,48 +70,51 @@ QString windowEdgeProblem(SetupLines &lines, int line)
     return {};
 }
 
-// Start-up from step 2 on, in its order, with the checks each step must pass.
+// A fixed tick count, so that a ladder's warm-up draws nothing.
+class NoTicks : public TickSource
+{
+public:
+    int32_t ticks() override { return 0; }
+};
+
+// Start-up through the lottery's own entry point, with the checks its outcome must pass. The
+// lines become the ones start-up repaired, which the next save writes.
 QString startupProblem(SetupLines &lines)
 {
-    const int16_t group = openingGroup(lines[kGroupLine]);
-    if (!isGroup(group))
-        return QStringLiteral("opens group %1").arg(group);
-    try {
-        lines.at(memoLine(group));
-        for (int i = 0; i < kBoxCount; ++i)
-            lines.at(nameLine(group, i));
-    } catch (const std::exception &e) {
-        return QStringLiteral("group %1 has no slot: %2").arg(group).arg(QLatin1String(e.what()));
-    }
-    for (int line : {kWindowTopLine, kWindowLeftLine}) {
-        if (QString problem = windowEdgeProblem(lines, line); !problem.isEmpty())
+    Lottery lottery(LotterySources{std::make_unique<TwisterRandom>(1), std::make_unique<NoTicks>()});
+    const Startup opening = lottery.start(lines);
+    const LotteryState &st = lottery.state();
+    lines = lottery.settingsLines();
+    if (!isGroup(st.group_no))
+        return QStringLiteral("opens group %1").arg(st.group_no);
+    for (const auto &[line, edge] : {std::pair(kWindowTopLine, opening.top), std::pair(kWindowLeftLine, opening.left)}) {
+        if (QString problem = windowEdgeProblem(lines, line, edge); !problem.isEmpty())
             return problem;
     }
 
-    const int16_t manCount = applyFirstRunDefaults(lines) ? kFirstRunParticipants
-                                                          : groupCounts(lines, group).participants;
+    if (!opening.layout)
+        return QStringLiteral("opens with %1 participants and no layout").arg(st.man_count);
+    const int16_t manCount = opening.layout->participants;
     if (manCount < 2 || manCount > kBoxCount)
         return QStringLiteral("opens with %1 participants").arg(manCount);
+    if (!opening.layout->ladder.made)
+        return QStringLiteral("opens without a ladder");
     // A group change later opens any group from these lines.
     for (int g = 1; g <= kGroupCount; ++g) {
         const int16_t participants = groupCounts(lines, g).participants;
         if (participants < 2 || participants > kBoxCount)
             return QStringLiteral("group %1 would open with %2 participants").arg(g).arg(participants);
     }
-    // What man_set computes from the count.
+    // What man_set and atari_set show from the counts.
     if (panel::participantCaption(manCount).isEmpty() || panel::outerHeightTwips(manCount) <= 0)
         return QStringLiteral("no layout for %1 participants").arg(manCount);
-
-    guardSpareWinnerLine(lines);
     if (testedBelow(lines[kSpareWinnerLine], 1))
         return lineProblem(kSpareWinnerLine, QStringLiteral("below 1 after start-up"));
-    // What atari_set shows.
-    if (panel::winnerCaption(groupCounts(lines, group).winners).isEmpty())
+    if (panel::winnerCaption(st.atari_count).isEmpty())
         return QStringLiteral("no winner caption");
 
-    const int16_t mode = modes::nextDrawMode(storedDrawMode(lines[kModeLine]));
-    if (mode < modes::kWinnerMode || mode > modes::kNumberMode || !modes::modeLook(mode))
-        return QStringLiteral("opens in mode %1").arg(mode);
+    if (!opening.mode || !opening.mode->look || st.draw_mode < modes::kWinnerMode || st.draw_mode > modes::kNumberMode)
+        return QStringLiteral("opens in mode %1").arg(st.draw_mode);
     return {};
 }
 

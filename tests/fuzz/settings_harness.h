@@ -1,6 +1,6 @@
 #pragma once
-// Any bytes as set_up.ini, taken through reading, the start-up decisions and repairs in the
-// order start-up makes them, and a write; shared by the fuzzer and the corpus replay test.
+// Any bytes as set_up.ini, taken through reading, the lottery's start-up with its repairs, and a
+// write; shared by the fuzzer and the corpus replay test.
 
 #include <QByteArray>
 #include <QByteArrayView>
