@@ -8,12 +8,12 @@
 
 void setBoxText(QLineEdit *box, const QString &text)
 {
-    // A loaded text longer than the typing limit is kept whole; the limit comes back with the
-    // next short text. A box without a limit (after standby) keeps having none.
-    if (text.size() > box->maxLength())
-        box->setMaxLength(int(qMin<qsizetype>(text.size(), kNoLengthLimit)));
-    else if (box->maxLength() != kNoLengthLimit)
-        box->setMaxLength(kBoxTypingLimit);
+    // A text longer than the typing limit is kept whole: the box gets room for exactly that
+    // text, and the limit comes back with the next short one. The room is set before the text
+    // goes in, as a limit below its length would cut it. A box without a limit (after standby)
+    // keeps having none.
+    if (box->maxLength() != kNoLengthLimit)
+        box->setMaxLength(int(qBound(qsizetype(kBoxTypingLimit), text.size(), qsizetype(kNoLengthLimit))));
     box->setText(text);
     // The start of a text wider than the box is what matters ("あたり ：…", a prize's name).
     box->setCursorPosition(0);

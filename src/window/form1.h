@@ -83,6 +83,8 @@ private:
     void mnu_copy_Click();
     void mnu_save_Click();
     void mnu_next_Click();
+    // Each entry enabled while what it does is possible.
+    void updateMenuEntries();
     // The window at the size it is printed in, and its picture at the screen's resolution.
     void fitWindowToResult();
     QImage resultPicture();
@@ -102,11 +104,13 @@ private:
     void showMessage(const QString &text);
 
     // Every event reaches its handler through here: a handler that would leave an array or the
-    // 16-bit range ends there, and the reason is logged.
+    // 16-bit range ends there, and the reason is logged. The menu's entries then follow the state
+    // the handler left, so that their shortcuts work without the menu being opened.
     template<typename Handler>
     void handle(Handler &&handler)
     {
         endingOnStateError(handler);
+        updateMenuEntries();
     }
     void onClick(QAbstractButton *button, void (Form1::*handler)());
 

@@ -43,11 +43,8 @@ void Form1::createResultMenu()
     connect(mnu_copy, &QAction::triggered, this, [this] { handle([this] { mnu_copy_Click(); }); });
     connect(mnu_save, &QAction::triggered, this, [this] { handle([this] { mnu_save_Click(); }); });
     connect(mnu_next, &QAction::triggered, this, [this] { handle([this] { mnu_next_Click(); }); });
-    connect(resultMenu, &QMenu::aboutToShow, this, [this] {
-        mnu_copy->setEnabled(lottery.allTraced());
-        mnu_save->setEnabled(lottery.allTraced());
-        mnu_next->setEnabled(lottery.ready());
-    });
+    connect(resultMenu, &QMenu::aboutToShow, this, &Form1::updateMenuEntries);
+    updateMenuEntries();
     // The keyboard's menu keys open this menu wherever the focus is, the boxes included.
     for (const QKeySequence &keys : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
         auto *shortcut = new QShortcut(keys, this);
@@ -56,6 +53,13 @@ void Form1::createResultMenu()
             showResultMenu(focus->mapToGlobal(QPoint(0, focus->height())));
         });
     }
+}
+
+void Form1::updateMenuEntries()
+{
+    mnu_copy->setEnabled(lottery.allTraced());
+    mnu_save->setEnabled(lottery.allTraced());
+    mnu_next->setEnabled(lottery.ready());
 }
 
 void Form1::contextMenuEvent(QContextMenuEvent *event)

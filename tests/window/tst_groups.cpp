@@ -15,6 +15,8 @@ private slots:
     void sevenStepsComeBackAndWriteSevenTimes();
     void fileHoldsTheGroupLeft();
     void failedSaveKeepsTheBoxes();
+    void longNamesStayWhole_data();
+    void longNamesStayWhole();
 };
 
 void TestGroups::roundTripKeepsHiddenNames()
@@ -105,6 +107,46 @@ void TestGroups::failedSaveKeepsTheBoxes()
     QCOMPARE(w.participants(), 3);
     QCOMPARE(w.nameBox(2)->text(), QStringLiteral("花子"));
     QCOMPARE(w.memo()->text(), QStringLiteral("大事なメモ"));
+}
+
+// Rows: group 1's and group 2's first name, from the file. A name longer than the typing limit
+// is shown and stored whole whatever the box held before; typed text stays within the limit
+// (or within the room a longer loaded name made).
+void TestGroups::longNamesStayWhole_data()
+{
+    const QString twenty = QStringLiteral("あいうえおかきくけこさしすせそたちつてと");
+    const QString fifteen = QStringLiteral("アイウエオカキクケコサシスセソ");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::newRow("15 after 20") << twenty << fifteen;
+    QTest::newRow("20 after 15") << fifteen << twenty;
+    QTest::newRow("short after 20") << twenty << QStringLiteral("太郎");
+}
+
+void TestGroups::longNamesStayWhole()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    Window w;
+    QVERIFY(w.writeLines({{nameLine(1, 0), first}, {nameLine(2, 0), second}}));
+    w.start();
+    QLineEdit *box = w.nameBox(0);
+    QCOMPARE(box->text(), first);
+
+    w.button("cmd_up3")->click();
+    QCOMPARE(box->text(), second);
+    w.button("cmd_dn3")->click();
+    QCOMPARE(box->text(), first);
+    w.button("cmd_up3")->click();
+    QCOMPARE(box->text(), second);
+    const SetupLines lines = w.fileLines();
+    QCOMPARE(lines[nameLine(1, 0)], first);
+    QCOMPARE(lines[nameLine(2, 0)], second);
+
+    const QString typed = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    box->clear();
+    typeText(box, typed);
+    QCOMPARE(box->text(), typed.left(qMax<qsizetype>(kBoxTypingLimit, second.size())));
 }
 
 QTEST_MAIN(TestGroups)

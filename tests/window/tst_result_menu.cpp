@@ -6,6 +6,8 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QMenu>
+#include <QSignalSpy>
 
 namespace {
 
@@ -183,6 +185,43 @@ private slots:
         // And the next lottery runs as the first did.
         w.fillEntries();
         QVERIFY(w.standby());
+    }
+
+    // Rows: the entry and its shortcut. A look at the menu while the entries were unavailable
+    // does not leave their shortcuts dead once the lottery is over.
+    void shortcutsWorkAfterAnEarlyLook_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("key");
+        QTest::newRow("copy") << QStringLiteral("mnu_copy") << int(Qt::Key_C);
+        QTest::newRow("save") << QStringLiteral("mnu_save") << int(Qt::Key_S);
+        QTest::newRow("next") << QStringLiteral("mnu_next") << int(Qt::Key_N);
+    }
+
+    void shortcutsWorkAfterAnEarlyLook()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, key);
+        Window w;
+        QVERIFY(w.prepare(kNumberMode, 3));
+        w.form->show();
+        w.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        auto *menu = w.form->findChild<QMenu *>(QStringLiteral("resultMenu"));
+        menu->popup(w.form->mapToGlobal(QPoint(10, 10)));
+        menu->close();
+        QAction *action = w.form->findChild<QAction *>(name);
+        QVERIFY(!action->isEnabled());
+        QSignalSpy triggered(action, &QAction::triggered);
+
+        QVERIFY(w.standby());
+        w.traceAll();
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(w.form.get(), Qt::Key(key), Qt::ControlModifier | Qt::ShiftModifier);
+
+        QCOMPARE(triggered.size(), 1);
+        if (name == QStringLiteral("mnu_copy"))
+            QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("N2 \uFF1A")));
     }
 };
 

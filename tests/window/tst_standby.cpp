@@ -76,6 +76,8 @@ private slots:
     void drawsOneNewLadder();
     void revealPhaseTracesEveryName_data();
     void revealPhaseTracesEveryName();
+    void longPrizesStayWhole_data();
+    void longPrizesStayWhole();
 };
 
 // Rows: mode and count, the name and prize box left empty (-1: none), the message expected.
@@ -297,6 +299,51 @@ void TestStandby::revealPhaseTracesEveryName()
     names.sort();
     QCOMPARE(namesReached, names);
     QVERIFY(w.button("cmd_print")->isEnabled());
+}
+
+// Rows: the stored prize list, one prize per participant. Prizes longer than the typing limit
+// stay whole behind the prize boxes, whichever box they are shuffled into, and once traced.
+void TestStandby::longPrizesStayWhole_data()
+{
+    const QString twenty = QStringLiteral("あいうえおかきくけこさしすせそたちつてと");
+    const QString fifteen = QStringLiteral("アイウエオカキクケコサシスセソ");
+    QTest::addColumn<QStringList>("prizes");
+    QTest::newRow("20, 15") << QStringList{twenty, fifteen};
+    QTest::newRow("15, short, another 15")
+        << QStringList{fifteen, QStringLiteral("賞"), QStringLiteral("カキクケコサシスセソタチツテト")};
+}
+
+void TestStandby::longPrizesStayWhole()
+{
+    QFETCH(QStringList, prizes);
+    const int count = int(prizes.size());
+    Lines lines = counts(count, 1, kLotteryMode);
+    for (int i = 0; i < count; ++i)
+        lines[settings::storedPrizeLine(i)] = prizes[i];
+    Window w;
+    QVERIFY(w.writeLines(lines));
+    w.start();
+    w.button("cmd_change")->click();
+    for (int i = 0; i < count; ++i) {
+        QCOMPARE(w.prizeBox(i)->text(), prizes[i]);
+        w.nameBox(i)->setText(QStringLiteral("N%1").arg(i));
+    }
+
+    QVERIFY(w.standby());
+    QStringList hidden;
+    for (int row = 0; row < count; ++row)
+        hidden << w.prizeBox(row)->text();
+    QStringList sortedHidden = hidden, sortedPrizes = prizes;
+    sortedHidden.sort();
+    sortedPrizes.sort();
+    QCOMPARE(sortedHidden, sortedPrizes);
+
+    w.traceAll();
+    for (int row = 0; row < count; ++row) {
+        const QString shown = w.prizeBox(row)->text();
+        QVERIFY2(shown.startsWith(hidden[row] + kResultColon) && shown.size() == hidden[row].size() + 4,
+                 qPrintable(shown));
+    }
 }
 
 QTEST_MAIN(TestStandby)
