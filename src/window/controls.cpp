@@ -115,6 +115,8 @@ void Form1::createControls()
 
     tmr_1 = new QTimer(this);
     tmr_1->setObjectName(QStringLiteral("tmr_1"));
+    // The automatic run keeps a steady beat.
+    tmr_1->setTimerType(Qt::PreciseTimer);
 
     cmd_print = button(this, "cmd_print", QStringLiteral("印刷"), 8640, 240, 855, 375);
     cmd_print->setEnabled(false);

@@ -20,8 +20,6 @@ Form1::Form1(WindowSeams seamsIn, LotterySources sources, QWidget *parent)
     , seams(std::move(seamsIn))
     , lottery(std::move(sources))
     , surface(QSize(twipsToPixels(kClientWidthTwips), twipsToPixels(14700)), devicePixelRatioF())
-    , settingsReadPath(seams.settingsPath.isEmpty() ? settings::settingsReadPath() : seams.settingsPath)
-    , settingsWritePath(seams.settingsPath.isEmpty() ? settings::settingsFilePath() : seams.settingsPath)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("◆Vornikel◆あみだくじ２"));
@@ -33,6 +31,19 @@ Form1::Form1(WindowSeams seamsIn, LotterySources sources, QWidget *parent)
 }
 
 Form1::~Form1() = default;
+
+PausedRun::PausedRun(QTimer *timer)
+    : m_timer(timer)
+    , m_running(timer->isActive())
+{
+    m_timer->stop();
+}
+
+PausedRun::~PausedRun()
+{
+    if (m_running)
+        m_timer->start();
+}
 
 void Form1::makeControls()
 {
@@ -115,12 +126,22 @@ void Form1::resizeEvent(QResizeEvent *event)
 
 void Form1::showMessage(const QString &text)
 {
+    const PausedRun paused(tmr_1);
     seams.messenger->show(this, text);
 }
 
+bool Form1::ask(const QString &question)
+{
+    const PausedRun paused(tmr_1);
+    return seams.messenger->ask(this, question);
+}
+
+// Worked out at each save: the user's configuration folder is made only when a save needs it,
+// and made again if it went away while the program ran.
 bool Form1::saveSettings(const settings::SetupLines &lines)
 {
-    const settings::SaveResult result = settings::writeSettingsFile(settingsWritePath, lines);
+    const QString path = seams.settingsPath.isEmpty() ? settings::settingsFilePath() : seams.settingsPath;
+    const settings::SaveResult result = settings::writeSettingsFile(path, lines);
     if (!result.ok)
         showMessage(result.message);
     return result.ok;

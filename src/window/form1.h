@@ -20,6 +20,21 @@ class QPrinter;
 class QPushButton;
 class QTimer;
 
+// Stops a running timer while a modal dialog is open and starts it again afterwards, so that no
+// tick is handled under the dialog.
+class PausedRun
+{
+public:
+    explicit PausedRun(QTimer *timer);
+    ~PausedRun();
+    PausedRun(const PausedRun &) = delete;
+    PausedRun &operator=(const PausedRun &) = delete;
+
+private:
+    QTimer *m_timer;
+    bool m_running;
+};
+
 // The program's one window: the entry boxes, the buttons and the drawing surface that show a
 // lottery. Its handlers keep the names of the events they answer and live in files named after
 // what they answer (*_handlers.cpp); each copies the boxes into one call of the lottery and shows
@@ -87,6 +102,8 @@ private:
     void updateMenuEntries();
     // The window at the size it is printed in, and its picture at the screen's resolution.
     void fitWindowToResult();
+    int printHeightTwips() const;
+    QSize printSize() const;
     QImage resultPicture();
     // Back to the entry phase as a new start would open it, with controls made anew.
     void startNextLottery();
@@ -101,7 +118,9 @@ private:
 
     // What the boxes hold, for the lottery's rules.
     Entries entries() const;
+    // A message, or a question answered yes, with the automatic run paused while it is open.
     void showMessage(const QString &text);
+    bool ask(const QString &question);
 
     // Every event reaches its handler through here: a handler that would leave an array or the
     // 16-bit range ends there, and the reason is logged. The menu's entries then follow the state
@@ -136,8 +155,6 @@ private:
     WindowSeams seams;
     Lottery lottery;
     Surface surface;
-    QString settingsReadPath;
-    QString settingsWritePath;
     std::shared_ptr<QPrinter> printer; // chosen last; shared_ptr as QPrinter is only forward-declared here
     bool printSelectionDisabled = false;
     // The time stamp as the window shows it, once every path has been traced.

@@ -92,15 +92,16 @@ void Form1::cmd_auto_Click()
 }
 
 // The tick of the last participant ends the run; so does a trace that fails, which would
-// otherwise be tried again every tick.
+// otherwise be tried again every tick. Otherwise the timer keeps its steady period.
 void Form1::tmr_1_Timer()
 {
-    setTimerInterval(0);
-    const AutoTick tick = lottery.autoRunTick();
+    AutoTick tick;
+    if (!endingOnStateError([&] { tick = lottery.autoRunTick(); }))
+        tick.last = true;
+    if (tick.last)
+        setTimerInterval(0);
     if (tick.step)
         trace(*tick.step);
-    if (!tick.last)
-        setTimerInterval(kAutoInterval);
 }
 
 void Form1::setTimerInterval(int milliseconds)

@@ -1,5 +1,6 @@
 // Printing the finished lottery: the window's whole image on a printer the user picks.
 #include "form1.h"
+#include "units.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -27,8 +28,11 @@ void Form1::cmd_print_Click()
     // The printer chosen last is offered again.
     if (!printer)
         printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    if (!seams.printerDialog->choose(*printer, printSelectionDisabled, this))
-        return;
+    {
+        const PausedRun paused(tmr_1);
+        if (!seams.printerDialog->choose(*printer, printSelectionDisabled, this))
+            return;
+    }
     printSelectionDisabled = true;
     if (!printWindow(*printer))
         showMessage(QStringLiteral("プリンタ %1 で印刷を始められませんでした。").arg(printerName(*printer)));
@@ -37,9 +41,21 @@ void Form1::cmd_print_Click()
 // The window just holds every participant's row.
 void Form1::fitWindowToResult()
 {
-    const LotteryState &st = lottery.state();
     setOuterWidthTwips(kPrintWidthTwips);
-    setOuterHeightTwips(to16(360 * st.man_count + 660 + st.line_top));
+    setOuterHeightTwips(printHeightTwips());
+}
+
+int Form1::printHeightTwips() const
+{
+    const LotteryState &st = lottery.state();
+    return to16(360 * st.man_count + 660 + st.line_top);
+}
+
+// The client area the window has once fitted for printing.
+QSize Form1::printSize() const
+{
+    return QSize(qMax(1, twipsToPixels(kPrintWidthTwips) - frameExtraWidth()),
+                 qMax(1, twipsToPixels(printHeightTwips()) - frameExtraHeight()));
 }
 
 // Scales the window to fit the printable area, keeping its aspect ratio; false when the printer

@@ -1,6 +1,7 @@
 // The window's menu after the draw: copy the result as text, save the window as a picture, and
 // go on to the next lottery without closing the window.
 #include "form1.h"
+#include "units.h"
 #include "settings/settings_file.h"
 
 #include <QAction>
@@ -86,7 +87,10 @@ void Form1::mnu_save_Click()
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     const QString proposed = QDir(folder).filePath(
         QStringLiteral("あみだくじ_%1.png").arg(stampTime.toString(QStringLiteral("yyyyMMdd_HHmmss"))));
-    const QString path = seams.saveDialog->choose(this, proposed);
+    const QString path = [&] {
+        const PausedRun paused(tmr_1);
+        return seams.saveDialog->choose(this, proposed);
+    }();
     if (path.isEmpty())
         return;
     QSaveFile file(path);
@@ -98,10 +102,15 @@ void Form1::mnu_save_Click()
     }
 }
 
+// The window as printing lays it out, drawn apart from the live window, which keeps its size.
 QImage Form1::resultPicture()
 {
-    fitWindowToResult();
-    return grab().toImage();
+    const QSize size = printSize();
+    QImage picture(size * devicePixelRatioF(), QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(devicePixelRatioF());
+    picture.fill(palette().color(QPalette::Window));
+    render(&picture, QPoint(), QRegion(QRect(QPoint(), size)));
+    return picture;
 }
 
 // Asks first while paths are still untraced; the settings file is not written.
@@ -109,8 +118,7 @@ void Form1::mnu_next_Click()
 {
     if (!lottery.ready())
         return;
-    if (!lottery.allTraced()
-        && !seams.messenger->ask(this, QStringLiteral("まだ全員の結果が出ていません。次の抽選に進みますか？")))
+    if (!lottery.allTraced() && !ask(QStringLiteral("まだ全員の結果が出ていません。次の抽選に進みますか？")))
         return;
     startNextLottery();
 }
@@ -131,11 +139,17 @@ void Form1::startNextLottery()
     stampText.clear();
 
     makeControls();
+    // The width a new start opens with (printing widened the window).
+    requestedOuterWidth = 0;
+    resize(twipsToPixels(kClientWidthTwips), height());
     showStartup(lottery.nextLottery());
     // Controls made after the window was shown appear only when shown themselves.
     for (QWidget *control : findChildren<QWidget *>()) {
         if (!control->isWindow() && !control->testAttribute(Qt::WA_WState_ExplicitShowHide))
             control->show();
     }
+    // The focus goes where a newly shown window puts it, to the first control in the keyboard order.
+    if (isActiveWindow())
+        focusNextPrevChild(true);
     update();
 }

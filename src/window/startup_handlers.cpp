@@ -9,7 +9,8 @@
 void Form1::Form_Load()
 {
     settings::SetupLines lines;
-    settings::readSettingsFile(settingsReadPath, lines);
+    settings::readSettingsFile(seams.settingsPath.isEmpty() ? settings::settingsReadPath() : seams.settingsPath,
+                               lines);
     showStartup(lottery.start(lines));
 }
 

@@ -6,6 +6,9 @@
 #include "support/x_session.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QRect>
 #include <QTemporaryDir>
 #include <QTest>
@@ -76,14 +79,13 @@ class TestRealStandby : public QObject
 
 private slots:
     void initTestCase();
+    void wholeLottery_data();
     void wholeLottery();
 
 private:
     void click(const QRect &twips);
     void typeInto(const QRect &twips, const QString &text);
 
-    // The folder outlives the program started in it.
-    QTemporaryDir m_folder;
     XSession m_x;
     QString m_window;
 };
@@ -93,7 +95,6 @@ void TestRealStandby::initTestCase()
     const QStringList missing = XSession::missingTools({"Xvfb", "xdotool", "import"});
     if (!missing.isEmpty())
         QSKIP(qPrintable(QStringLiteral("not installed: %1 (scripts/test installs them)").arg(missing.join(u' '))));
-    QVERIFY(m_folder.isValid());
     QString error;
     QVERIFY2(m_x.startServer(&error), qPrintable(error));
 }
@@ -112,10 +113,41 @@ void TestRealStandby::typeInto(const QRect &twips, const QString &text)
     m_x.xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text});
 }
 
+// Rows: whether the program's folder can be written. When it cannot, set_up.ini goes into the
+// user's configuration folder, which only the first save makes: start-up writes nothing.
+void TestRealStandby::wholeLottery_data()
+{
+    QTest::addColumn<bool>("programFolderWritable");
+    QTest::newRow("portable copy") << true;
+    QTest::newRow("read-only program folder") << false;
+}
+
 void TestRealStandby::wholeLottery()
 {
+    QFETCH(bool, programFolderWritable);
+    QTemporaryDir folder;
+    QTemporaryDir config;
+    QVERIFY(folder.isValid() && config.isValid());
+    const QString program = folder.filePath(QStringLiteral("amidakuji"));
+    QVERIFY(QFile::copy(QStringLiteral(AMIDAKUJI_EXECUTABLE), program));
+    QVERIFY(QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner));
+    const QFile::Permissions folderPermissions = QFile::permissions(folder.path());
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+        | QFile::ReadOther | QFile::ExeOther;
+    if (!programFolderWritable)
+        QVERIFY(QFile::setPermissions(folder.path(), readOnly));
+    // The folder outlives the program started in it, and is writable again to be removed.
+    const auto cleanUp = qScopeGuard([&] {
+        m_x.killProgram();
+        QFile::setPermissions(folder.path(), folderPermissions);
+    });
+    const QString userFolder = config.filePath(QStringLiteral("amidakuji"));
+    const QString path = programFolderWritable ? folder.filePath(QStringLiteral("set_up.ini"))
+                                               : userFolder + QStringLiteral("/set_up.ini");
+
     QString error;
-    QVERIFY2(m_x.startProgram(QStringLiteral(AMIDAKUJI_EXECUTABLE), m_folder.path(), &error), qPrintable(error));
+    QVERIFY2(m_x.launchProgram(folder.path(), {{QStringLiteral("XDG_CONFIG_HOME"), config.path()}}, &error),
+             qPrintable(error));
     m_window = m_x.waitForWindow(20000);
     QVERIFY2(!m_window.isEmpty(),
              qPrintable(QStringLiteral("no window appeared; the program said: %1").arg(m_x.programOutput())));
@@ -124,6 +156,8 @@ void TestRealStandby::wholeLottery()
         return picture.height() > 96 && picture.pixel(200, 96) == qRgb(0, 0, 0);
     });
     QVERIFY2(first.height() > 96, "the window never showed its ladder");
+    QVERIFY(!QFileInfo::exists(userFolder));
+    QVERIFY(!QFileInfo::exists(path));
 
     // One more participant: the window grows by a row.
     click(kParticipantsUp);
@@ -139,13 +173,14 @@ void TestRealStandby::wholeLottery()
     }
     click(kStandby);
 
-    const QString path = m_folder.filePath(QStringLiteral("set_up.ini"));
     QDeadlineTimer deadline(10000);
     while (fileBytes(path).count('\n') < 326 && !deadline.hasExpired())
         QThread::msleep(100);
     const QByteArray written = fileBytes(path);
     QCOMPARE(written.count("\r\n"), 326);
     QCOMPARE(written, expectedFile());
+    QCOMPARE(QFileInfo::exists(userFolder), !programFolderWritable);
+    QVERIFY(programFolderWritable || !QFileInfo::exists(folder.filePath(QStringLiteral("set_up.ini"))));
 
     // The prize boxes are hidden now; each name clicked shows the box its path reaches.
     const auto noPrizeShown = [](const QImage &picture) {

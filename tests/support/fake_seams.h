@@ -13,15 +13,24 @@
 class RecordingMessenger : public Messenger
 {
 public:
-    void show(QWidget *, const QString &text) override { shown << text; }
+    void show(QWidget *, const QString &text) override
+    {
+        shown << text;
+        if (whileOpen)
+            whileOpen();
+    }
     bool ask(QWidget *, const QString &text) override
     {
         asked << text;
+        if (whileOpen)
+            whileOpen();
         return answer;
     }
     QStringList shown;
     QStringList asked;
     bool answer = true;
+    // Runs while a message or question is open, as events would under a real dialog.
+    std::function<void()> whileOpen;
 };
 
 // A save dialog that records the proposed path and answers with `chosen` (empty: cancel).

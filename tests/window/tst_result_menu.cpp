@@ -123,6 +123,7 @@ private slots:
         QVERIFY(w.standby());
         w.traceAll();
         const QByteArray settings = w.written();
+        const QSize windowSize = w.form->size();
         w.ts.saveDialog->chosen = w.ts.folder.filePath(QStringLiteral("result.png"));
         entry(w, "mnu_save")->trigger();
 
@@ -130,7 +131,11 @@ private slots:
         QVERIFY(w.ts.saveDialog->proposed.first().contains(QRegularExpression(QStringLiteral("/あみだくじ_\\d{8}_\\d{6}\\.png$"))));
         const QImage saved(w.ts.saveDialog->chosen);
         QVERIFY(!saved.isNull());
-        QCOMPARE(saved.size(), w.form->size() * w.form->devicePixelRatio());
+        // The picture has the printed size; the window keeps its own.
+        const QSize printSize(twipsToPixels(9705), twipsToPixels(360 * 4 + 1380));
+        QCOMPARE(saved.size(), printSize * w.form->devicePixelRatio());
+        QCOMPARE(w.form->size(), windowSize);
+        w.form->resize(printSize);
         const QImage shown = w.form->grab().toImage().convertToFormat(saved.format());
         QImage pixels = saved;
         pixels.setDevicePixelRatio(shown.devicePixelRatio());
@@ -150,9 +155,13 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<bool>("traceAll");
         QTest::addColumn<bool>("answer");
-        QTest::newRow("winner mode, all traced") << kWinnerMode << true << true;
-        QTest::newRow("lottery mode, asked, yes") << kLotteryMode << false << true;
-        QTest::newRow("number mode, asked, no") << kNumberMode << false << false;
+        // What was done with the result first: printing widens the window.
+        QTest::addColumn<QString>("output");
+        QTest::newRow("winner mode, all traced") << kWinnerMode << true << true << QString();
+        QTest::newRow("lottery mode, asked, yes") << kLotteryMode << false << true << QString();
+        QTest::newRow("number mode, asked, no") << kNumberMode << false << false << QString();
+        QTest::newRow("winner mode, printing cancelled") << kWinnerMode << true << true << "mnu_print";
+        QTest::newRow("lottery mode, picture saved") << kLotteryMode << true << true << "mnu_save";
     }
 
     void nextLotteryIsAFreshStart()
@@ -160,11 +169,20 @@ private slots:
         QFETCH(int, mode);
         QFETCH(bool, traceAll);
         QFETCH(bool, answer);
+        QFETCH(QString, output);
         Window w(3);
         QVERIFY(w.prepare(mode, 5, 2));
         QVERIFY(w.standby());
         if (traceAll)
             w.traceAll();
+        if (output == QStringLiteral("mnu_print"))
+            w.button("cmd_print")->click();
+        if (output == QStringLiteral("mnu_save")) {
+            w.ts.saveDialog->chosen = w.ts.folder.filePath(QStringLiteral("result.png"));
+            entry(w, "mnu_save")->trigger();
+        }
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
         const QByteArray settings = w.written();
         const QStringList before = controlsSeen(w);
         w.ts.messenger->answer = answer;
@@ -180,7 +198,12 @@ private slots:
         QVERIFY(fresh.writeFile(settings));
         fresh.start();
         QCOMPARE(controlsSeen(w), controlsSeen(fresh));
+        fresh.form->show();
+        QVERIFY(QTest::qWaitForWindowActive(fresh.form.get()));
         QCOMPARE(w.form->size(), fresh.form->size());
+        QVERIFY(fresh.form->focusWidget());
+        QVERIFY(w.form->focusWidget());
+        QCOMPARE(w.form->focusWidget()->objectName(), fresh.form->focusWidget()->objectName());
         QVERIFY(w.button("cmd_standby")->isEnabled());
         // And the next lottery runs as the first did.
         w.fillEntries();

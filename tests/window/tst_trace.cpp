@@ -2,6 +2,10 @@
 // boxes they reach, the time stamp and the automatic run.
 #include "support/window.h"
 
+#include <QAction>
+
+#include <optional>
+
 namespace {
 
 const QString kColon = QStringLiteral(" \uFF1A");
@@ -194,6 +198,28 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!w.timer()->isActive(), 10000);
         QCOMPARE(w.ladderPicture(), ladder);
         QCOMPARE(prizeTexts(w), texts);
+    }
+
+    // A question opened during the automatic run pauses it: no tick comes under the dialog, and
+    // the run goes on once it is answered.
+    void automaticRunPausesUnderAQuestion()
+    {
+        Window w;
+        QVERIFY(w.prepare(kNumberMode, 3));
+        QVERIFY(w.standby());
+        QTest::keyClick(w.nameBox(1), Qt::Key_Return); // shows the automatic-trace button
+        w.button("cmd_auto")->click();
+        std::optional<bool> runningUnderQuestion;
+        w.ts.messenger->whileOpen = [&] { runningUnderQuestion = w.timer()->isActive(); };
+        w.ts.messenger->answer = false;
+        w.form->findChild<QAction *>(QStringLiteral("mnu_next"))->trigger();
+
+        QCOMPARE(w.ts.messenger->asked.size(), 1);
+        QCOMPARE(runningUnderQuestion, std::optional<bool>(false));
+        QVERIFY(w.timer()->isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.timer()->isActive(), 10000);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(w.prizeBox(i)->text().count(kColon), 1);
     }
 
     // Five participants with nine winners, then one fewer: the ladder is refused, so standby

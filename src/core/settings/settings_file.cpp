@@ -38,7 +38,7 @@ static SettingsPaths pathsForThisProgram()
 QString settingsFilePath()
 {
     const QString path = pathsForThisProgram().writePath;
-    // The user's configuration folder is made at the first start, so that saving finds it.
+    // The user's configuration folder is made when the first save needs it.
     QDir().mkpath(QFileInfo(path).absolutePath());
     return path;
 }

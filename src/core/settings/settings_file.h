@@ -23,7 +23,7 @@ constexpr qint64 kMaxReadBytes = 64 * 1024 * 1024;
 
 // Where saving writes set_up.ini: <folder of the executable>/set_up.ini, or the user's
 // configuration folder when the program's folder cannot be written (see location.h); that folder
-// is created if missing.
+// is created if missing, so this is asked at each save and never at start-up.
 QString settingsFilePath();
 
 // Where start-up reads set_up.ini: the same file, except while the program's folder cannot be
