@@ -1,5 +1,5 @@
 // Every file of the fuzz corpus (seeds and the inputs of past findings) through the fuzzer's
-// own checks, in every test run and without clang.
+// own checks and those through real files, in every test run and without clang.
 #include "settings_harness.h"
 
 #include <QDir>
@@ -34,6 +34,8 @@ private slots:
     void corpusFile();
     void fileForm_data();
     void fileForm();
+    void fileChecks_data();
+    void fileChecks();
 
 private:
     QTemporaryDir m_folder;
@@ -65,7 +67,7 @@ void TestFuzzCorpus::corpusFile()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray input = file.readAll();
-    const QString problem = fuzz::settingsProblem(input, m_folder.path());
+    const QString problem = fuzz::settingsFileProblem(input, m_folder.path());
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
@@ -89,6 +91,24 @@ void TestFuzzCorpus::fileForm()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, sound);
     QCOMPARE(fuzz::fileFormProblem(bytes).isEmpty(), sound);
+}
+
+// The replay goes through files as well: a folder that cannot take them is a problem, not a pass.
+void TestFuzzCorpus::fileChecks_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("sound");
+    QTest::newRow("writable folder") << m_folder.path() << true;
+    QTest::newRow("missing folder") << m_folder.filePath(QStringLiteral("missing")) << false;
+}
+
+void TestFuzzCorpus::fileChecks()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, sound);
+    const QByteArray input = crLfLines(326);
+    QVERIFY2(fuzz::settingsProblem(input).isEmpty(), qPrintable(fuzz::settingsProblem(input)));
+    QCOMPARE(fuzz::settingsFileProblem(input, folder).isEmpty(), sound);
 }
 
 QTEST_GUILESS_MAIN(TestFuzzCorpus)

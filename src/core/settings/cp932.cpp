@@ -1,5 +1,7 @@
 #include "cp932.h"
 
+#include <algorithm>
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -166,10 +168,8 @@ QString decodeCp932(const QByteArray &bytes)
     return text;
 }
 
-QByteArray encodeCp932(const QString &text)
+void appendCp932(QByteArray &bytes, QStringView text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size() * 2);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.unicode() < 0x80) {
@@ -181,6 +181,13 @@ QByteArray encodeCp932(const QString &text)
         const EncodedUnit unit = encodeUnit(mended(c));
         bytes += unit.size == 0 ? QByteArrayView("?") : unit.view();
     }
+}
+
+QByteArray encodeCp932(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size() * 2);
+    appendCp932(bytes, text);
     return bytes;
 }
 
@@ -199,6 +206,9 @@ QString singleLine(const QString &text, int *position)
         return true;
     };
 
+    // Most texts have no line break: they are their own line, and the cursor stays.
+    if (std::none_of(text.begin(), text.end(), isLineBreak))
+        return text;
     const qsizetype cursor = position ? *position : -1;
     QString line;
     line.reserve(text.size());

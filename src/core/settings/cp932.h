@@ -22,6 +22,8 @@ qsizetype cp932CompleteLength(QByteArrayView bytes);
 // that code point (U+301C WAVE DASH as 0x8160, for example); any other character it cannot
 // hold is written as "?".
 QByteArray encodeCp932(const QString &text);
+// The same, appended to bytes that are being built.
+void appendCp932(QByteArray &bytes, QStringView text);
 
 // Whether one character is kept; a surrogate half and U+FFFD are not.
 bool cp932Encodable(QChar c);

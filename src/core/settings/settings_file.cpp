@@ -72,7 +72,8 @@ void readSettings(QIODevice &device, SetupLines &lines)
                 continue;
             if (b == '\r' || b == '\n') {
                 lines[k++] = decodeLine(line, cut);
-                line.clear();
+                // Emptied, not freed: the next line reuses the room.
+                line.resize(0);
                 cut = false;
             } else if (line.size() < kMaxLineBytes) {
                 line += b;
@@ -98,9 +99,13 @@ void readSettingsFile(const QString &path, SetupLines &lines)
 
 QByteArray settingsBytes(const SetupLines &lines)
 {
+    qsizetype size = 0;
+    for (int k = 1; k <= kLineCount; ++k)
+        size += 2 * lines[k].size() + 2;
     QByteArray bytes;
+    bytes.reserve(size);
     for (int k = 1; k <= kLineCount; ++k) {
-        bytes += encodeCp932(singleLine(lines[k]));
+        appendCp932(bytes, singleLine(lines[k]));
         bytes += "\r\n";
     }
     return bytes;
