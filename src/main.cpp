@@ -3,6 +3,7 @@
 #include "translations.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QTranslator>
 
 #include <fontconfig/fontconfig.h>
@@ -35,5 +36,11 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("amidakuji"));
     Form1 form;
     form.show();
+    // A list of names named on the command line (or by "Open with") opens its preview once the
+    // window is up. QApplication has taken its own options out of argv by now.
+    if (argc > 1) {
+        const QString path = QString::fromLocal8Bit(argv[1]);
+        QTimer::singleShot(0, &form, [&form, path] { form.openNameList(path); });
+    }
     return app.exec();
 }

@@ -1,3 +1,4 @@
+#include "name_preview_dialog.h"
 #include "window_seams.h"
 
 #include <QFileDialog>
@@ -15,4 +16,16 @@ QString SystemSaveDialog::choose(QWidget *parent, const QString &proposedPath)
 {
     return QFileDialog::getSaveFileName(parent, QStringLiteral("画像として保存"), proposedPath,
                                         QStringLiteral("PNG 画像 (*.png)"));
+}
+
+QString SystemOpenDialog::choose(QWidget *parent)
+{
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("名簿を読み込む"), QString(),
+                                        QStringLiteral("名簿 (*.txt *.csv);;すべてのファイル (*)"));
+}
+
+bool NamePreviewDialogShown::confirm(QWidget *parent, const QString &path, const QStringList &names)
+{
+    NamePreviewDialog dialog(path, names, parent);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -25,6 +25,7 @@ Form1::Form1(WindowSeams seamsIn, LotterySources sources, QWidget *parent)
     setWindowTitle(QStringLiteral("◆Vornikel◆あみだくじ２"));
     setFont(programFont(9));
     resize(twipsToPixels(kClientWidthTwips), twipsToPixels(2100));
+    setAcceptDrops(true);
     makeControls();
     createResultMenu();
     Form_Load();
@@ -66,9 +67,16 @@ void Form1::wireEvents()
     onClick(cmd_dn2, &Form1::cmd_dn2_Click);
     onClick(cmd_clr, &Form1::cmd_clr_Click);
     onClick(cmd_change, &Form1::cmd_change_Click);
-    // Name boxes report clicks and typed keys before the box handles them.
-    for (QLineEdit *box : man)
-        box->installEventFilter(this);
+    // Name boxes report clicks and typed keys before the box handles them; every box brings
+    // pasted lines and dropped lists to the window.
+    for (const auto &column : {man, ans}) {
+        for (QLineEdit *box : column) {
+            box->installEventFilter(this);
+            box->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(box, &QWidget::customContextMenuRequested, this,
+                    [this, box](const QPoint &position) { showBoxMenu(box, position); });
+        }
+    }
     // Draw modes and standby.
     onClick(cmd_mode, &Form1::cmd_mode_Click);
     onClick(cmd_standby, &Form1::cmd_standby_Click);
@@ -107,6 +115,22 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         // After standby the locked name boxes take Space as a click: the keyboard's way to trace.
         if (key->key() == Qt::Key_Space && !key->isAutoRepeat() && man[index]->isReadOnly())
             handle([this, index] { man_Click(index); });
+    }
+    auto *box = qobject_cast<QLineEdit *>(watched);
+    if (box && event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
+        bool pasted = false;
+        handle([&] { pasted = pasteLines(box); });
+        if (pasted)
+            return true;
+    }
+    // A list file dropped on a box is for the window, not a text for the box.
+    if (box && (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)
+        && !draggedList(static_cast<QDropEvent *>(event)->mimeData()).isEmpty()) {
+        if (event->type() == QEvent::DragEnter)
+            dragEnterEvent(static_cast<QDragEnterEvent *>(event));
+        else
+            dropEvent(static_cast<QDropEvent *>(event));
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

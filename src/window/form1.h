@@ -13,6 +13,7 @@
 class QAbstractButton;
 class QAction;
 class QMenu;
+class QMimeData;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -48,12 +49,18 @@ public:
     explicit Form1(WindowSeams seams = {}, LotterySources sources = {}, QWidget *parent = nullptr);
     ~Form1() override;
 
+    // "名簿を読み込む" for a given file (named on the command line or dropped on the window): the
+    // preview, then the names into the boxes; a file that gives no list is a message naming it.
+    void openNameList(const QString &path);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // Window load, and what a start from the settings lines opens with.
@@ -85,6 +92,15 @@ private:
     void atari_set();
     // Index 0..36 of a name box, or -1 for any other object.
     int nameBoxIndex(const QObject *watched) const;
+
+    // Lists of names: from a file, or several lines pasted into a box.
+    void mnu_import_Click();
+    // Fills the box and the boxes below it with the clipboard's lines; false (nothing done) for a
+    // single line, which the box pastes as usual.
+    bool pasteLines(QLineEdit *box);
+    void showBoxMenu(QLineEdit *box, const QPoint &position);
+    // The list file a drag brings (one .txt or .csv file), or empty.
+    QString draggedList(const QMimeData *mime) const;
 
     // Draw modes and standby.
     void cmd_mode_Click();
@@ -161,6 +177,7 @@ private:
     QDateTime stampTime;
     QString stampText;
     QMenu *resultMenu = nullptr;
+    QAction *mnu_import = nullptr;
     QAction *mnu_copy = nullptr;
     QAction *mnu_save = nullptr;
     QAction *mnu_next = nullptr;

@@ -32,6 +32,9 @@ void Form1::createResultMenu()
 {
     resultMenu = new QMenu(this);
     resultMenu->setObjectName(QStringLiteral("resultMenu"));
+    mnu_import = menuEntry(resultMenu, QStringLiteral("名簿を読み込む..."), QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnu_import->setObjectName(QStringLiteral("mnu_import"));
+    resultMenu->addSeparator();
     mnu_copy = menuEntry(resultMenu, QStringLiteral("結果をコピー"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     mnu_save = menuEntry(resultMenu, QStringLiteral("画像として保存..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     mnu_next = menuEntry(resultMenu, QStringLiteral("次の抽選"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
@@ -39,8 +42,9 @@ void Form1::createResultMenu()
     mnu_save->setObjectName(QStringLiteral("mnu_save"));
     mnu_next->setObjectName(QStringLiteral("mnu_next"));
     // The accelerators work without the menu too, wherever the focus is in the window.
-    for (QAction *action : {mnu_copy, mnu_save, mnu_next})
+    for (QAction *action : {mnu_import, mnu_copy, mnu_save, mnu_next})
         addAction(action);
+    connect(mnu_import, &QAction::triggered, this, [this] { handle([this] { mnu_import_Click(); }); });
     connect(mnu_copy, &QAction::triggered, this, [this] { handle([this] { mnu_copy_Click(); }); });
     connect(mnu_save, &QAction::triggered, this, [this] { handle([this] { mnu_save_Click(); }); });
     connect(mnu_next, &QAction::triggered, this, [this] { handle([this] { mnu_next_Click(); }); });
@@ -58,6 +62,7 @@ void Form1::createResultMenu()
 
 void Form1::updateMenuEntries()
 {
+    mnu_import->setEnabled(!lottery.ready());
     mnu_copy->setEnabled(lottery.allTraced());
     mnu_save->setEnabled(lottery.allTraced());
     mnu_next->setEnabled(lottery.ready());

@@ -1,8 +1,11 @@
 #pragma once
-// What the window needs from the desktop around it: message boxes, the printer dialog and the
-// save dialog. Tests replace any of them.
+// What the window needs from the desktop around it: message boxes, the printer dialog, the file
+// dialogs and the preview of a list of names. Tests replace any of them.
+
+#include "names/name_list.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -56,11 +59,42 @@ public:
     bool choose(QPrinter &printer, bool selectionDisabled, QWidget *parent) override;
 };
 
+// The standard dialog that picks a list of names to open: the chosen path, or empty when the
+// user cancels.
+class OpenDialog
+{
+public:
+    virtual ~OpenDialog() = default;
+    virtual QString choose(QWidget *parent) = 0;
+};
+
+class SystemOpenDialog : public OpenDialog
+{
+public:
+    QString choose(QWidget *parent) override;
+};
+
+// The preview of a list of names read from a file: true when the user takes the names in.
+class NamePreview
+{
+public:
+    virtual ~NamePreview() = default;
+    virtual bool confirm(QWidget *parent, const QString &path, const QStringList &names) = 0;
+};
+
+class NamePreviewDialogShown : public NamePreview
+{
+public:
+    bool confirm(QWidget *parent, const QString &path, const QStringList &names) override;
+};
+
 struct WindowSeams
 {
     std::unique_ptr<Messenger> messenger = std::make_unique<MessageBoxMessenger>();
     std::unique_ptr<PrinterDialog> printerDialog = std::make_unique<SystemPrinterDialog>();
     std::unique_ptr<SaveDialog> saveDialog = std::make_unique<SystemSaveDialog>();
+    std::unique_ptr<OpenDialog> openDialog = std::make_unique<SystemOpenDialog>();
+    std::unique_ptr<NamePreview> namePreview = std::make_unique<NamePreviewDialogShown>();
     // set_up.ini; empty for the one beside the program (or in the user's configuration folder).
     QString settingsPath;
 };

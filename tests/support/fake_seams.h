@@ -60,6 +60,34 @@ public:
     std::vector<bool> selectionDisabledAtShowing;
 };
 
+// An open dialog that answers with `chosen` (empty: cancel).
+class FakeOpenDialog : public OpenDialog
+{
+public:
+    QString choose(QWidget *) override
+    {
+        ++shown;
+        return chosen;
+    }
+    int shown = 0;
+    QString chosen;
+};
+
+// A preview that records the names it was shown and answers with `take`.
+class FakeNamePreview : public NamePreview
+{
+public:
+    bool confirm(QWidget *, const QString &path, const QStringList &names) override
+    {
+        paths << path;
+        shownNames = names;
+        return take;
+    }
+    QStringList paths;
+    QStringList shownNames;
+    bool take = true;
+};
+
 // Seams and sources whose parts stay reachable through the raw pointers after the window takes
 // them.
 struct TestSeams
@@ -69,6 +97,8 @@ struct TestSeams
     RecordingMessenger *messenger;
     FakePrinterDialog *printerDialog;
     FakeSaveDialog *saveDialog;
+    FakeOpenDialog *openDialog;
+    FakeNamePreview *namePreview;
     // set_up.ini goes into a folder of the test's own, never beside the test program.
     QTemporaryDir folder;
     WindowSeams seams;
@@ -81,16 +111,22 @@ struct TestSeams
         auto m = std::make_unique<RecordingMessenger>();
         auto p = std::make_unique<FakePrinterDialog>();
         auto d = std::make_unique<FakeSaveDialog>();
+        auto o = std::make_unique<FakeOpenDialog>();
+        auto v = std::make_unique<FakeNamePreview>();
         random = r.get();
         ticks = t.get();
         messenger = m.get();
         printerDialog = p.get();
         saveDialog = d.get();
+        openDialog = o.get();
+        namePreview = v.get();
         sources.random = std::move(r);
         sources.ticks = std::move(t);
         seams.messenger = std::move(m);
         seams.printerDialog = std::move(p);
         seams.saveDialog = std::move(d);
+        seams.openDialog = std::move(o);
+        seams.namePreview = std::move(v);
         seams.settingsPath = folder.filePath(QStringLiteral("set_up.ini"));
     }
 };

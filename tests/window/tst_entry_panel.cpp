@@ -5,6 +5,7 @@
 #include "support/window.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QSignalSpy>
 
 class TestEntryPanel : public QObject
@@ -211,6 +212,60 @@ private slots:
         QCOMPARE(returns.count(), enter ? 2 : 0);
         if (key == Qt::Key_A)
             QCOMPARE(box->text(), QStringLiteral("aa"));
+    }
+
+    // Several lines pasted with Ctrl+V fill the box and the boxes below, one line each. Rows: the
+    // column (names, or prizes in lottery mode), the participant count before, the box pasted
+    // into, the clipboard, the texts of rows 0.. afterwards, the count after, the message.
+    void pasteFillsTheBoxesBelow_data()
+    {
+        QTest::addColumn<bool>("names");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("countAfter");
+        QTest::addColumn<QString>("message");
+        const QString five = QStringLiteral("田中\n鈴木\n高橋\n伊藤\n渡辺\n");
+        QTest::newRow("5 lines into the third name box")
+            << true << 3 << 2 << five << QStringList{"", "", "田中", "鈴木", "高橋", "伊藤", "渡辺", ""} << 7 << QString();
+        QTest::newRow("blank lines, spaces and a spreadsheet row")
+            << true << 3 << 0 << QStringLiteral("\r\n  山田 太郎  \r\n\r\n花子\t2組\t90\r\n")
+            << QStringList{"山田 太郎", "花子", ""} << 3 << QString();
+        QTest::newRow("the count never falls") << true << 10 << 0 << QStringLiteral("A\nB") << QStringList{"A", "B", ""}
+                                               << 10 << QString();
+        QTest::newRow("lines past the last box are left out")
+            << true << 36 << 35 << five << QStringList(35, QString()) + QStringList{"田中", "鈴木"} << 37
+            << QStringLiteral("3人分は入りませんでした。");
+        QTest::newRow("one line pastes into the box alone") << true << 2 << 0 << QStringLiteral("  田中\n") << QStringList{"  田中", ""}
+                                                            << 2 << QString();
+        QTest::newRow("a character the file cannot hold refuses the paste")
+            << true << 2 << 0 << QStringLiteral("田中\n😀\n") << QStringList{"", ""} << 2 << QString();
+        QTest::newRow("prizes fill the participants' rows")
+            << false << 3 << 1 << five << QStringList{"", "田中", "鈴木", ""} << 3 << QStringLiteral("3件分は入りませんでした。");
+    }
+
+    void pasteFillsTheBoxesBelow()
+    {
+        QFETCH(bool, names);
+        QFETCH(int, count);
+        QFETCH(int, box);
+        QFETCH(QString, clipboard);
+        QFETCH(QStringList, texts);
+        QFETCH(int, countAfter);
+        QFETCH(QString, message);
+        Window w;
+        QVERIFY(w.prepare(names ? kWinnerMode : kLotteryMode, count));
+        for (int i = 0; i < kBoxCount; ++i)
+            (names ? w.nameBox(i) : w.prizeBox(i))->clear();
+        QLineEdit *target = names ? w.nameBox(box) : w.prizeBox(box);
+        QGuiApplication::clipboard()->setText(clipboard);
+        QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+
+        for (int i = 0; i < texts.size(); ++i)
+            QCOMPARE((names ? w.nameBox(i) : w.prizeBox(i))->text(), texts[i]);
+        QCOMPARE(w.participants(), countAfter);
+        QCOMPARE(w.messages(), message.isEmpty() ? QStringList() : QStringList{message});
     }
 };
 

@@ -112,6 +112,13 @@ struct GroupEntered
     Layout layout;
 };
 
+// A list of names taken into the name boxes: the texts of all 37 boxes and their new layout.
+struct NamesTaken
+{
+    BoxTexts names;
+    Layout layout;
+};
+
 // Writes the settings lines; false when they could not be saved.
 using SaveLines = std::function<bool(const settings::SetupLines &)>;
 
@@ -144,6 +151,14 @@ public:
     // A new random ladder for the participant count. In winner mode with as many winners as
     // participants it is refused, and nothing changes.
     NewLadder makeLadder();
+
+    // A list of names brought in, before standby: the names from the first box on (the boxes past
+    // them emptied), the participant count set to cover them (2..37) and the winner count kept
+    // below it. Nothing is saved until the usual save points.
+    std::optional<NamesTaken> takeNames(const QStringList &names);
+    // Lines pasted into the boxes reach `rows` boxes: the participant count rises to cover them
+    // (at most 37; it never falls). None when the count stays.
+    std::optional<Layout> coverRows(int rows);
 
     // "↓切替": the stored prize list to show, or nothing when the boxes are to be emptied.
     std::optional<BoxTexts> toggleStoredPrizes();

@@ -1,0 +1,29 @@
+// Names brought in from a list: a whole list read from a file, or lines pasted into the boxes.
+#include "lottery.h"
+
+#include <algorithm>
+
+std::optional<NamesTaken> Lottery::takeNames(const QStringList &names)
+{
+    if (st.ready_flag != 0)
+        return std::nullopt;
+    NamesTaken taken;
+    const int count = int(std::min<qsizetype>(names.size(), kBoxCount));
+    for (int i = 0; i < count; ++i)
+        taken.names[i] = names[i];
+    st.man_count = to16(std::max(count, 2));
+    // The winner count keeps below the participant count, as the count buttons keep it.
+    if (st.atari_count >= st.man_count)
+        st.atari_count = to16(std::max(st.man_count - 1, 1));
+    taken.layout = layOut();
+    return taken;
+}
+
+std::optional<Layout> Lottery::coverRows(int rows)
+{
+    const int wanted = std::min(rows, kBoxCount);
+    if (st.ready_flag != 0 || wanted <= st.man_count)
+        return std::nullopt;
+    st.man_count = to16(wanted);
+    return layOut();
+}

@@ -1,0 +1,105 @@
+// A list of names brought in through "名簿を読み込む": the names into the boxes with the counts that
+// follow, a cancelled preview or dialog changing nothing, a file without a list named in a
+// message, and what the preview marks.
+#include "name_preview_dialog.h"
+#include "support/window.h"
+
+#include <QAction>
+#include <QFile>
+
+class TestImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Rows: the file's names (none: no file), the group's counts before, whether the dialog and
+    // the preview say yes, the standby done first; the count and winners after, the message.
+    void importFromMenu_data()
+    {
+        QTest::addColumn<QStringList>("list");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("winners");
+        QTest::addColumn<bool>("chosen");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<bool>("afterStandby");
+        QTest::addColumn<int>("countAfter");
+        QTest::addColumn<int>("winnersAfter");
+        QTest::addColumn<bool>("message");
+        QStringList forty;
+        for (int i = 1; i <= 40; ++i)
+            forty << QStringLiteral("生徒%1").arg(i);
+        const QStringList three{"山田", "佐藤", "鈴木"};
+        QTest::newRow("40 names: the first 37") << forty << 5 << 3 << true << true << false << 37 << 3 << false;
+        QTest::newRow("3 names: the winners follow") << three << 10 << 9 << true << true << false << 3 << 2 << false;
+        QTest::newRow("1 name: 2 rows") << QStringList{"山田"} << 5 << 1 << true << true << false << 2 << 1 << false;
+        QTest::newRow("preview cancelled") << three << 5 << 1 << true << false << false << 5 << 1 << false;
+        QTest::newRow("dialog cancelled") << three << 5 << 1 << false << true << false << 5 << 1 << false;
+        QTest::newRow("missing file") << QStringList() << 5 << 1 << true << true << false << 5 << 1 << true;
+        QTest::newRow("after standby") << three << 5 << 1 << true << true << true << 5 << 1 << false;
+    }
+
+    void importFromMenu()
+    {
+        QFETCH(QStringList, list);
+        QFETCH(int, count);
+        QFETCH(int, winners);
+        QFETCH(bool, chosen);
+        QFETCH(bool, taken);
+        QFETCH(bool, afterStandby);
+        QFETCH(int, countAfter);
+        QFETCH(int, winnersAfter);
+        QFETCH(bool, message);
+        Window w;
+        QVERIFY(w.prepare(kWinnerMode, count, winners));
+        w.memo()->setText(QStringLiteral("三年二組"));
+        if (afterStandby)
+            QVERIFY(w.standby());
+        const QByteArray settings = w.written();
+        const QString path = w.ts.folder.filePath(QStringLiteral("名簿.csv"));
+        if (!list.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write((QStringLiteral("氏名\r\n") + list.join(QStringLiteral("\r\n"))).toUtf8());
+        }
+        QStringList before;
+        for (int i = 0; i < kBoxCount; ++i)
+            before << w.nameBox(i)->text();
+        w.ts.openDialog->chosen = chosen ? path : QString();
+        w.ts.namePreview->take = taken;
+
+        // Ctrl+O, as a shortcut of the shown window.
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        QTest::keyClick(w.form.get(), Qt::Key_O, Qt::ControlModifier);
+
+        QCOMPARE(w.ts.openDialog->shown, afterStandby ? 0 : 1);
+        const bool previewed = chosen && !list.isEmpty() && !afterStandby;
+        QCOMPARE(w.ts.namePreview->shownNames, previewed ? list : QStringList());
+        QCOMPARE(w.participants(), countAfter);
+        QCOMPARE(w.winners(), winnersAfter);
+        for (int i = 0; i < kBoxCount; ++i)
+            QCOMPARE(w.nameBox(i)->text(), previewed && taken ? list.value(i) : before[i]);
+        QCOMPARE(w.memo()->text(), QStringLiteral("三年二組"));
+        QCOMPARE(w.written(), settings);
+        QCOMPARE(w.messages(), message ? QStringList{QStringLiteral("名簿 %1 を読み込めませんでした。\n理由: ファイルが見つかりません。").arg(path)}
+                                       : QStringList());
+    }
+
+    // What the preview marks: rows past the boxes, repeated names, characters the settings file
+    // cannot hold, and names wider than a name box.
+    void previewNotes()
+    {
+        QStringList names;
+        for (int i = 1; i <= 37; ++i)
+            names << QStringLiteral("N%1").arg(i);
+        names << QStringLiteral("N1") << QStringLiteral("花子😀") << QStringLiteral("寿限無寿限無五劫の擦り切れ");
+        const QStringList notes = NamePreviewDialog::notes(names);
+        QCOMPARE(notes.mid(0, 37), QStringList(37, QString()));
+        QCOMPARE(notes[37], QStringLiteral("38人目以降は入りません、同じ名前があります"));
+        QCOMPARE(notes[38], QStringLiteral("38人目以降は入りません、保存できない文字があります"));
+        QCOMPARE(notes[39], QStringLiteral("38人目以降は入りません、欄に収まりきりません"));
+    }
+};
+
+QTEST_MAIN(TestImport)
+#include "tst_import.moc"
