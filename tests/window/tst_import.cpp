@@ -5,7 +5,11 @@
 #include "support/window.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
+#include <QUrl>
 
 class TestImport : public QObject
 {
@@ -83,6 +87,44 @@ private slots:
         QCOMPARE(w.written(), settings);
         QCOMPARE(w.messages(), message ? QStringList{QStringLiteral("名簿 %1 を読み込めませんでした。\n理由: ファイルが見つかりません。").arg(path)}
                                        : QStringList());
+    }
+
+    // A .txt or .csv file dropped on the window (or on a box in it) opens the preview once the
+    // drop is over; other files are not taken.
+    void droppedFile_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<bool>("onBox");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("csv on the window") << "名簿.csv" << false << true;
+        QTest::newRow("TXT on a name box") << "NAMES.TXT" << true << true;
+        QTest::newRow("a picture") << "photo.png" << false << false;
+    }
+
+    void droppedFile()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(bool, onBox);
+        QFETCH(bool, taken);
+        Window w;
+        QVERIFY(w.prepare(kWinnerMode, 2));
+        const QString path = w.ts.folder.filePath(fileName);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("山田\n佐藤\n鈴木\n");
+        file.close();
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QWidget *target = onBox ? static_cast<QWidget *>(w.nameBox(0)) : w.form.get();
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QCOMPARE(enter.isAccepted(), taken);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+
+        QTRY_COMPARE(w.ts.namePreview->paths, taken ? QStringList{path} : QStringList());
+        QCOMPARE(w.participants(), taken ? 3 : 2);
+        QCOMPARE(w.nameBox(0)->text(), taken ? QStringLiteral("山田") : QStringLiteral("N0"));
     }
 
     // What the preview marks: rows past the boxes, repeated names, characters the settings file
