@@ -114,6 +114,7 @@ private:
     void mnu_copy_Click();
     void mnu_save_Click();
     void mnu_next_Click();
+    void mnu_round_Click();
     // Each entry enabled while what it does is possible.
     void updateMenuEntries();
     // The window at the size it is printed in, and its picture at the screen's resolution.
@@ -121,8 +122,8 @@ private:
     int printHeightTwips() const;
     QSize printSize() const;
     QImage resultPicture();
-    // Back to the entry phase as a new start would open it, with controls made anew.
-    void startNextLottery();
+    // Back to the entry phase with controls made anew, showing what the lottery opens with.
+    void startNextLottery(const Startup &opening);
 
     // Settings and groups.
     void cmd_up3_Click();
@@ -173,7 +174,7 @@ private:
     Surface surface;
     std::shared_ptr<QPrinter> printer; // chosen last; shared_ptr as QPrinter is only forward-declared here
     bool printSelectionDisabled = false;
-    // The time stamp as the window shows it, once every path has been traced.
+    // The time stamp, once every path has been traced (the lottery puts the round before it).
     QDateTime stampTime;
     QString stampText;
     QMenu *resultMenu = nullptr;
@@ -181,6 +182,7 @@ private:
     QAction *mnu_copy = nullptr;
     QAction *mnu_save = nullptr;
     QAction *mnu_next = nullptr;
+    QAction *mnu_round = nullptr;
 
     QPushButton *cmd_change = nullptr;
     QPushButton *cmd_auto = nullptr;

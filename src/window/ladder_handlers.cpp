@@ -78,9 +78,10 @@ void Form1::drawTimeStamp()
     surface.setCurrentY(lottery.state().line_top);
     stampTime = QDateTime::currentDateTime();
     stampText = ladder::stampText(QLocale(), stampTime);
-    surface.setFont(ladder::stampFont(stampText, kClientWidthTwips - kStampX - kStampRightMargin));
+    const QString shown = lottery.roundStamp(stampText);
+    surface.setFont(ladder::stampFont(shown, kClientWidthTwips - kStampX - kStampRightMargin));
     surface.setForeColor(kStampColor);
-    surface.drawText(stampText);
+    surface.drawText(shown);
 }
 
 void Form1::cmd_auto_Click()

@@ -1,5 +1,5 @@
-// The window's menu after the draw: copy the result as text, save the window as a picture, and
-// go on to the next lottery without closing the window.
+// The window's menu after the draw: copy the result as text, save the window as a picture, go on
+// to the next lottery without closing the window, or draw again among those who did not win.
 #include "form1.h"
 #include "units.h"
 #include "settings/settings_file.h"
@@ -38,16 +38,19 @@ void Form1::createResultMenu()
     mnu_copy = menuEntry(resultMenu, QStringLiteral("結果をコピー"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     mnu_save = menuEntry(resultMenu, QStringLiteral("画像として保存..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     mnu_next = menuEntry(resultMenu, QStringLiteral("次の抽選"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    mnu_round = menuEntry(resultMenu, QStringLiteral("はずれの人で次の抽選"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
     mnu_copy->setObjectName(QStringLiteral("mnu_copy"));
     mnu_save->setObjectName(QStringLiteral("mnu_save"));
     mnu_next->setObjectName(QStringLiteral("mnu_next"));
+    mnu_round->setObjectName(QStringLiteral("mnu_round"));
     // The accelerators work without the menu too, wherever the focus is in the window.
-    for (QAction *action : {mnu_import, mnu_copy, mnu_save, mnu_next})
+    for (QAction *action : {mnu_import, mnu_copy, mnu_save, mnu_next, mnu_round})
         addAction(action);
     connect(mnu_import, &QAction::triggered, this, [this] { handle([this] { mnu_import_Click(); }); });
     connect(mnu_copy, &QAction::triggered, this, [this] { handle([this] { mnu_copy_Click(); }); });
     connect(mnu_save, &QAction::triggered, this, [this] { handle([this] { mnu_save_Click(); }); });
     connect(mnu_next, &QAction::triggered, this, [this] { handle([this] { mnu_next_Click(); }); });
+    connect(mnu_round, &QAction::triggered, this, [this] { handle([this] { mnu_round_Click(); }); });
     connect(resultMenu, &QMenu::aboutToShow, this, &Form1::updateMenuEntries);
     updateMenuEntries();
     // The keyboard's menu keys open this menu wherever the focus is, the boxes included.
@@ -66,6 +69,7 @@ void Form1::updateMenuEntries()
     mnu_copy->setEnabled(lottery.allTraced());
     mnu_save->setEnabled(lottery.allTraced());
     mnu_next->setEnabled(lottery.ready());
+    mnu_round->setEnabled(lottery.roundPossible());
 }
 
 void Form1::contextMenuEvent(QContextMenuEvent *event)
@@ -125,12 +129,19 @@ void Form1::mnu_next_Click()
         return;
     if (!lottery.allTraced() && !ask(QStringLiteral("まだ全員の結果が出ていません。次の抽選に進みますか？")))
         return;
-    startNextLottery();
+    startNextLottery(lottery.nextLottery());
+}
+
+// Those who did not win draw again; the settings file is not written.
+void Form1::mnu_round_Click()
+{
+    if (const std::optional<Startup> opening = lottery.nextRound())
+        startNextLottery(*opening);
 }
 
 // The controls are made anew, so that every caption, colour, lock and visibility is the one a new
-// start gives; the lottery starts afresh from the lines standby stored.
-void Form1::startNextLottery()
+// start gives; the lottery has started afresh, from the lines standby stored.
+void Form1::startNextLottery(const Startup &opening)
 {
     tmr_1->stop();
     for (QWidget *control : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
@@ -147,7 +158,7 @@ void Form1::startNextLottery()
     // The width a new start opens with (printing widened the window).
     requestedOuterWidth = 0;
     resize(twipsToPixels(kClientWidthTwips), height());
-    showStartup(lottery.nextLottery());
+    showStartup(opening);
     // Controls made after the window was shown appear only when shown themselves.
     for (QWidget *control : findChildren<QWidget *>()) {
         if (!control->isWindow() && !control->testAttribute(Qt::WA_WState_ExplicitShowHide))

@@ -1,5 +1,6 @@
 // The window's menu after the draw: the copied result, the saved picture, and the next lottery.
 #include "support/window.h"
+#include "ladder/stamp.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -45,6 +46,39 @@ QStringList controlsSeen(const Window &w)
     }
     seen.sort();
     return seen;
+}
+
+// Where the stamp's blue is solid above the first prize box.
+QList<QPoint> stampInk(const QImage &image)
+{
+    QList<QPoint> ink;
+    for (int y = twipsToPixels(720); y < twipsToPixels(950); ++y)
+        for (int x = twipsToPixels(7250); x < image.width(); ++x)
+            if (image.pixelColor(x, y) == QColor(0, 0, 255))
+                ink << QPoint(x, y);
+    return ink;
+}
+
+// The ink of a stamp that reads `text`, drawn where and as the window draws its stamp.
+QList<QPoint> stampInkOf(const QString &text, QSize size)
+{
+    Surface drawing(size);
+    drawing.setCurrentX(7250);
+    drawing.setCurrentY(720);
+    drawing.setFont(ladder::stampFont(text, kClientWidthTwips - 7250 - 90));
+    drawing.setForeColor(0xFF0000);
+    drawing.drawText(text);
+    return stampInk(drawing.image());
+}
+
+// The group's participant count and names as set_up.ini holds them.
+QStringList groupList(const Window &w)
+{
+    const settings::SetupLines lines = w.fileLines();
+    QStringList list{lines[settings::participantCountLine(1)]};
+    for (int i = 0; i < kBoxCount; ++i)
+        list << lines[settings::nameLine(1, i)];
+    return list;
 }
 
 } // namespace
@@ -208,6 +242,67 @@ private slots:
         // And the next lottery runs as the first did.
         w.fillEntries();
         QVERIFY(w.standby());
+    }
+
+    // Rows: the participant count and the winner count of each round.
+    void roundsOfNonWinners_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QList<int>>("winners");
+        QTest::newRow("3 of 37, then of 34, then of 31") << 37 << QList{3, 3, 3};
+        QTest::newRow("2 of 4, then 1 of 2, then none") << 4 << QList{2, 1};
+    }
+
+    // "はずれの人で次の抽選" (Ctrl+Shift+R) draws among those the copied result calls はずれ, in
+    // their order; the stamp and the copied text name the round; set_up.ini keeps the whole list.
+    void roundsOfNonWinners()
+    {
+        QFETCH(int, count);
+        QFETCH(QList<int>, winners);
+        Window w(11);
+        QVERIFY(w.prepare(kWinnerMode, count, winners[0]));
+        w.memo()->setText(QStringLiteral("忘年会"));
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        QVERIFY(w.standby());
+        const QStringList whole = groupList(w);
+        QStringList missed;
+        for (int round = 1; round <= winners.size(); ++round) {
+            if (round > 1) {
+                QTest::keyClick(w.form.get(), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+                QCOMPARE(w.participants(), missed.size());
+                for (int i = 0; i < missed.size(); ++i)
+                    QCOMPARE(w.nameBox(i)->text(), missed[i]);
+                QCOMPARE(w.winners(), winners[round - 1]);
+                QVERIFY(w.standby());
+            }
+            QVERIFY(!entry(w, "mnu_round")->isEnabled());
+            w.traceAll();
+            entry(w, "mnu_copy")->trigger();
+            QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            const QString stamp = lines.takeFirst().mid(QStringLiteral("忘年会 ").size());
+            QCOMPARE(stamp.startsWith(QStringLiteral("第%1回 ").arg(round)), round > 1);
+            QCOMPARE(stampInk(w.picture()), stampInkOf(stamp, w.form->size()));
+            QCOMPARE(groupList(w), whole);
+            missed.clear();
+            for (const QString &line : lines) {
+                if (line.endsWith(QStringLiteral(" \uFF1Aはずれ")))
+                    missed << line.section(QStringLiteral(" \uFF1A"), 0, 0);
+            }
+            QCOMPARE(missed.size(), w.participants() - winners[round - 1]);
+        }
+        // No round with fewer than two left; the next lottery is the whole list again.
+        QCOMPARE(entry(w, "mnu_round")->isEnabled(), missed.size() >= 2);
+        if (missed.size() < 2) {
+            const int shownCount = w.participants();
+            QTest::keyClick(w.form.get(), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+            QCOMPARE(w.participants(), shownCount);
+            QVERIFY(!w.button("cmd_standby")->isEnabled());
+        }
+        entry(w, "mnu_next")->trigger();
+        QCOMPARE(w.participants(), count);
+        QCOMPARE(w.nameBox(count - 1)->text(), whole[count]);
+        QCOMPARE(groupList(w), whole);
     }
 
     // Rows: the entry and its shortcut. A look at the menu while the entries were unavailable

@@ -14,13 +14,16 @@ GroupTexts Lottery::groupTexts(int group)
     return texts;
 }
 
-// A group's slot takes the counts and what the boxes show.
+// A group's slot takes the counts and what the boxes show. In a later round the boxes hold only
+// those who did not win yet, and the slot keeps the whole list the first round started from.
 void Lottery::storeGroup(int group, const Entries &entries)
 {
     using namespace settings;
-    st.setupLine(participantCountLine(group)) = formatCount(st.man_count);
     st.setupLine(memoLine(group)) = entries.memo;
     st.setupLine(winnerCountLine(group)) = formatCount(st.atari_count);
+    if (m_round > 1)
+        return;
+    st.setupLine(participantCountLine(group)) = formatCount(st.man_count);
     for (int i = 0; i < kBoxCount; ++i)
         st.setupLine(nameLine(group, i)) = entries.names[i];
 }
@@ -38,6 +41,8 @@ std::optional<GroupEntered> Lottery::changeGroup(int step, const Entries &entrie
         st.group_no = st.prev_group_no;
         return std::nullopt;
     }
+    // The group entered opens with its whole list.
+    m_round = 1;
     const settings::GroupCounts counts = settings::groupCounts(st.setup_lines, st.group_no);
     st.man_count = counts.participants;
     st.atari_count = counts.winners;

@@ -15,4 +15,5 @@ void Lottery::reset()
     m_names = BoxTexts();
     m_memo.clear();
     m_reached.fill(-1);
+    m_round = 1;
 }

@@ -138,8 +138,22 @@ public:
     // laid out with a first ladder, the winner count and the stored draw mode.
     // The lines are taken by value: starting afresh clears the lottery's own.
     Startup start(settings::SetupLines lines);
-    // The next lottery in the same run: a new start from the lines standby stored.
+    // The next lottery in the same run: a new start from the lines standby stored, with the
+    // group's whole list (round 1).
     Startup nextLottery();
+
+    // Prize draws in rounds. A round is possible in winner mode once every path is traced and at
+    // least two participants did not win.
+    bool roundPossible() const;
+    // The next round: a new start with only those who did not win, in name-box order, and the
+    // same winner count, lowered below their number where needed (at least 1). None, and nothing
+    // changed, when no round is possible. The group's stored count and names keep the whole list:
+    // standby in a later round does not store them, and a group change stores neither.
+    std::optional<Startup> nextRound();
+    // 1 for a lottery of the whole list, 2, 3.. for the rounds after it.
+    int round() const { return m_round; }
+    // The time stamp as this round shows it: "第2回 ", "第3回 ".. before it from round 2 on.
+    QString roundStamp(const QString &stamp) const;
 
     // The count buttons; none (and nothing changed) at a limit. One participant fewer lowers a
     // winner count that no longer fits first, so the new ladder already sees it.
@@ -154,7 +168,8 @@ public:
 
     // A list of names brought in, before standby: the names from the first box on (the boxes past
     // them emptied), the participant count set to cover them (2..37) and the winner count kept
-    // below it. Nothing is saved until the usual save points.
+    // below it. Nothing is saved until the usual save points. A list brought in during a round is
+    // a whole list: the round ends, and standby stores it.
     std::optional<NamesTaken> takeNames(const QStringList &names);
     // Lines pasted into the boxes reach `rows` boxes: the participant count rises to cover them
     // (at most 37; it never falls). None when the count stays.
@@ -180,13 +195,15 @@ public:
     AutoTick autoRunTick();
 
     // The result as text, once every path has been traced: a first line with the group memo (if
-    // any) and the time stamp, then one line per participant in name-box order: the name, " ："
-    // and what the participant reached ("はずれ" for a row without a win in winner mode).
+    // any) and the time stamp (with the round from round 2 on), then one line per participant in
+    // name-box order: the name, " ：" and what the participant reached ("はずれ" for a row
+    // without a win in winner mode).
     QString resultSummary(const QString &stamp) const;
 
     // "＋" (step +1) or "－" (step -1) of the group frame: the group being left takes what the
-    // boxes show and the lines are saved; then the group being entered is laid out. None when the
-    // save failed: the group stays and the boxes keep what they show, so nothing typed is lost.
+    // boxes show and the lines are saved; then the group being entered is laid out, as round 1.
+    // In a later round the group being left keeps its whole list. None when the save failed: the
+    // group stays and the boxes keep what they show, so nothing typed is lost.
     std::optional<GroupEntered> changeGroup(int step, const Entries &entries, const SaveLines &save);
 
 private:
@@ -200,6 +217,7 @@ private:
     void storeStandbyLines(const Entries &entries, int windowLeft, int windowTop);
     void storeGroup(int group, const Entries &entries);
     std::optional<TraceStep> traceCurrent();
+    QStringList nonWinners() const;
 
     LotteryState st;
     RowResults m_results;
@@ -209,5 +227,6 @@ private:
     // What lay behind each prize box at standby, and the box each participant's path reached.
     RowResults m_hidden;
     std::array<int, kBoxCount> m_reached{};
+    int m_round = 1;
     LotterySources m_sources;
 };

@@ -15,6 +15,7 @@ std::optional<NamesTaken> Lottery::takeNames(const QStringList &names)
     // The winner count keeps below the participant count, as the count buttons keep it.
     if (st.atari_count >= st.man_count)
         st.atari_count = to16(std::max(st.man_count - 1, 1));
+    m_round = 1;
     taken.layout = layOut();
     return taken;
 }

@@ -59,7 +59,8 @@ AutoTick Lottery::autoRunTick()
 QString Lottery::resultSummary(const QString &stamp) const
 {
     QStringList lines;
-    lines << (m_memo.isEmpty() ? stamp : m_memo + QLatin1Char(' ') + stamp);
+    const QString shown = roundStamp(stamp);
+    lines << (m_memo.isEmpty() ? shown : m_memo + QLatin1Char(' ') + shown);
     for (int i = 0; i < st.man_count; ++i) {
         const int row = m_reached.at(i);
         QString reached = row >= 0 ? m_hidden.at(row).text : QString();
