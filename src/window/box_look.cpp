@@ -46,6 +46,12 @@ void setBackColor(QWidget *control, uint32_t color)
     // button had when the sheet came, which would undo a colour set before it.
     if (isButton)
         control->setStyleSheet(system ? QString() : colouredButtonSheet(value));
+    // A button back in its system colour shares the window's palette again, so that the style's
+    // cached pictures of it are shared too instead of stored anew for every new button.
+    if (isButton && system) {
+        control->setPalette(QPalette());
+        return;
+    }
     QPalette palette = control->palette();
     palette.setColor(isButton ? QPalette::Button : QPalette::Base, value);
     control->setPalette(palette);

@@ -60,9 +60,17 @@ Surface::Surface(QSize logicalSize, qreal devicePixelRatio)
 {
 }
 
+// A fresh image is blank already. A drawn one is blanked in place: a new image for every ladder
+// would leave holes in the heap that the process keeps, one image at a time, over a long evening.
 void Surface::clear()
 {
-    m_image = zeroedImage(m_image.size(), m_image.devicePixelRatio());
+    if (m_drawn) {
+        if (m_image.isDetached())
+            m_image.fill(Qt::transparent);
+        else
+            m_image = zeroedImage(m_image.size(), m_image.devicePixelRatio());
+    }
+    m_drawn = false;
     m_pen = QPointF();
 }
 
@@ -78,6 +86,7 @@ void Surface::setDrawWidth(int pixels)
 
 void Surface::line(double x1, double y1, double x2, double y2)
 {
+    m_drawn = true;
     QPainter painter(&m_image);
     // Thin lines stay crisp; wider path lines are smoothed and rounded at the ends.
     painter.setRenderHint(QPainter::Antialiasing, m_width > 1);
@@ -99,6 +108,7 @@ void Surface::lineTo(double x2, double y2)
 
 void Surface::drawText(const QString &text)
 {
+    m_drawn = true;
     QPainter painter(&m_image);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(m_font);
