@@ -1,5 +1,6 @@
 // Module1: loads the window, lets it restore its state, then shows it.
 #include "form1.h"
+#include "history.h"
 #include "translations.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <cstdio>
+#include <cstring>
 #include <thread>
 
 static bool displayAvailable()
@@ -19,6 +21,15 @@ static bool displayAvailable()
 
 int main(int argc, char *argv[])
 {
+    // `--history-csv FILE` exports the history of lotteries and ends: no window, no display.
+    if (argc > 1 && std::strcmp(argv[1], "--history-csv") == 0) {
+        if (argc != 3) {
+            std::fputs("usage: amidakuji --history-csv FILE   (- for standard output)\n", stderr);
+            return 2;
+        }
+        QCoreApplication app(argc, argv);
+        return exportHistoryCsv(QString::fromLocal8Bit(argv[2]));
+    }
     if (!displayAvailable()) {
         std::fputs("amidakuji: no display found (DISPLAY is not set); "
                    "to run it without a screen, use: xvfb-run -a amidakuji\n", stderr);
@@ -36,6 +47,8 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("amidakuji"));
     Form1 form;
     form.show();
+    // The history opens once the window is up, so that start-up does not wait for it.
+    QTimer::singleShot(0, &form, [&form] { form.openHistory(History::defaultPath()); });
     // A list of names named on the command line (or by "Open with") opens its preview once the
     // window is up. QApplication has taken its own options out of argv by now.
     if (argc > 1) {

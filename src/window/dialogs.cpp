@@ -12,10 +12,10 @@ bool SystemPrinterDialog::choose(QPrinter &printer, bool selectionDisabled, QWid
     return dialog.exec() == QDialog::Accepted;
 }
 
-QString SystemSaveDialog::choose(QWidget *parent, const QString &proposedPath)
+QString SystemSaveDialog::choose(QWidget *parent, const QString &proposedPath, const QString &title,
+                                 const QString &filter)
 {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("画像として保存"), proposedPath,
-                                        QStringLiteral("PNG 画像 (*.png)"));
+    return QFileDialog::getSaveFileName(parent, title, proposedPath, filter);
 }
 
 QString SystemOpenDialog::choose(QWidget *parent)

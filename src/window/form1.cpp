@@ -31,7 +31,10 @@ Form1::Form1(WindowSeams seamsIn, LotterySources sources, QWidget *parent)
     Form_Load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    abandonRecord();
+}
 
 PausedRun::PausedRun(QTimer *timer)
     : m_timer(timer)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history.h"
 #include "ladder/surface.h"
 #include "lottery/lottery.h"
 #include "window_seams.h"
@@ -52,6 +53,9 @@ public:
     // "名簿を読み込む" for a given file (named on the command line or dropped on the window): the
     // preview, then the names into the boxes; a file that gives no list is a message naming it.
     void openNameList(const QString &path);
+    // Opens the history of lotteries the window records into; without one (it could not be
+    // opened) lotteries go on unrecorded. A file that had to be set aside is said once.
+    void openHistory(const QString &path);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -59,6 +63,7 @@ protected:
     void moveEvent(QMoveEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -115,6 +120,12 @@ private:
     void mnu_save_Click();
     void mnu_next_Click();
     void mnu_round_Click();
+    // The history: the lottery recorded at standby, completed when every path is traced, marked
+    // abandoned when the window moves on (or closes) before that; and the history window.
+    void recordLottery(const QString &memo);
+    void completeRecord();
+    void abandonRecord();
+    void mnu_history_Click();
     // Each entry enabled while what it does is possible.
     void updateMenuEntries();
     // The window at the size it is printed in, and its picture at the screen's resolution.
@@ -183,6 +194,10 @@ private:
     QAction *mnu_save = nullptr;
     QAction *mnu_next = nullptr;
     QAction *mnu_round = nullptr;
+    QAction *mnu_history = nullptr;
+    std::unique_ptr<History> history;
+    // The lottery being recorded, until it is completed or abandoned; 0 for none.
+    qint64 historyId = 0;
 
     QPushButton *cmd_change = nullptr;
     QPushButton *cmd_auto = nullptr;

@@ -68,6 +68,7 @@ void Form1::trace(const TraceStep &step)
     if (step.allTraced) {
         cmd_print->setEnabled(true);
         drawTimeStamp();
+        completeRecord();
     }
     update();
 }

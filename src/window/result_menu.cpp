@@ -43,9 +43,13 @@ void Form1::createResultMenu()
     mnu_save->setObjectName(QStringLiteral("mnu_save"));
     mnu_next->setObjectName(QStringLiteral("mnu_next"));
     mnu_round->setObjectName(QStringLiteral("mnu_round"));
+    resultMenu->addSeparator();
+    mnu_history = menuEntry(resultMenu, QStringLiteral("履歴..."), QKeySequence(Qt::CTRL | Qt::Key_H));
+    mnu_history->setObjectName(QStringLiteral("mnu_history"));
     // The accelerators work without the menu too, wherever the focus is in the window.
-    for (QAction *action : {mnu_import, mnu_copy, mnu_save, mnu_next, mnu_round})
+    for (QAction *action : {mnu_import, mnu_copy, mnu_save, mnu_next, mnu_round, mnu_history})
         addAction(action);
+    connect(mnu_history, &QAction::triggered, this, [this] { handle([this] { mnu_history_Click(); }); });
     connect(mnu_import, &QAction::triggered, this, [this] { handle([this] { mnu_import_Click(); }); });
     connect(mnu_copy, &QAction::triggered, this, [this] { handle([this] { mnu_copy_Click(); }); });
     connect(mnu_save, &QAction::triggered, this, [this] { handle([this] { mnu_save_Click(); }); });
@@ -66,6 +70,7 @@ void Form1::createResultMenu()
 void Form1::updateMenuEntries()
 {
     mnu_import->setEnabled(!lottery.ready());
+    mnu_history->setEnabled(history != nullptr);
     mnu_copy->setEnabled(lottery.allTraced());
     mnu_save->setEnabled(lottery.allTraced());
     mnu_next->setEnabled(lottery.ready());
@@ -98,7 +103,8 @@ void Form1::mnu_save_Click()
         QStringLiteral("あみだくじ_%1.png").arg(stampTime.toString(QStringLiteral("yyyyMMdd_HHmmss"))));
     const QString path = [&] {
         const PausedRun paused(tmr_1);
-        return seams.saveDialog->choose(this, proposed);
+        return seams.saveDialog->choose(this, proposed, QStringLiteral("画像として保存"),
+                                        QStringLiteral("PNG 画像 (*.png)"));
     }();
     if (path.isEmpty())
         return;
@@ -143,6 +149,7 @@ void Form1::mnu_round_Click()
 // start gives; the lottery has started afresh, from the lines standby stored.
 void Form1::startNextLottery(const Startup &opening)
 {
+    abandonRecord();
     tmr_1->stop();
     for (QWidget *control : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         if (control != resultMenu)

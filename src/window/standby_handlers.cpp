@@ -31,6 +31,7 @@ void Form1::cmd_standby_Click()
     setBackColor(cmd_standby, kSystemButtonFace);
 
     saveSettings(lottery.settingsLines());
+    recordLottery(txt_mem->text());
 }
 
 // Every prize box hidden and locked, holding what lies behind it.

@@ -29,19 +29,21 @@ public:
     bool ask(QWidget *parent, const QString &text) override;
 };
 
-// The standard dialog that chooses where a picture is saved: the chosen path, or empty when the
-// user cancels.
+// The standard dialog that chooses where a file (a picture, the history as CSV) is saved: the
+// chosen path, or empty when the user cancels.
 class SaveDialog
 {
 public:
     virtual ~SaveDialog() = default;
-    virtual QString choose(QWidget *parent, const QString &proposedPath) = 0;
+    virtual QString choose(QWidget *parent, const QString &proposedPath, const QString &title,
+                           const QString &filter) = 0;
 };
 
 class SystemSaveDialog : public SaveDialog
 {
 public:
-    QString choose(QWidget *parent, const QString &proposedPath) override;
+    QString choose(QWidget *parent, const QString &proposedPath, const QString &title,
+                   const QString &filter) override;
 };
 
 // The printer dialog: false when the user cancels or the dialog fails. From the second print on

@@ -37,7 +37,7 @@ public:
 class FakeSaveDialog : public SaveDialog
 {
 public:
-    QString choose(QWidget *, const QString &proposedPath) override
+    QString choose(QWidget *, const QString &proposedPath, const QString &, const QString &) override
     {
         proposed << proposedPath;
         return chosen;

@@ -194,6 +194,10 @@ public:
     bool startAutoRun();
     AutoTick autoRunTick();
 
+    // Each participant's name and the result the ladder leads them to, as standby fixed it, in
+    // name-box order (known before anyone is traced).
+    QList<std::pair<QString, QString>> outcomes() const;
+
     // The result as text, once every path has been traced: a first line with the group memo (if
     // any) and the time stamp (with the round from round 2 on), then one line per participant in
     // name-box order: the name, " ：" and what the participant reached ("はずれ" for a row

@@ -70,3 +70,15 @@ QString Lottery::resultSummary(const QString &stamp) const
     }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
+
+QList<std::pair<QString, QString>> Lottery::outcomes() const
+{
+    QList<std::pair<QString, QString>> rows;
+    if (st.ready_flag != 1)
+        return rows;
+    for (int i = 0; i < st.man_count; ++i) {
+        const int row = ladder::followRoute(st.ladder, i, st.man_count).finalLine - 1;
+        rows.append({m_names.at(i), m_hidden.at(row).text});
+    }
+    return rows;
+}
