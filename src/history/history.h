@@ -103,6 +103,9 @@ private:
 // 日時,グループ,メモ,モード,回,状態,名前,結果, fields quoted as Excel quotes them.
 QByteArray historyCsv(const QList<HistoryLottery> &lotteries, bool withBom);
 
+// A mode as the history names it: あたり, くじ引き, 番号.
+QString historyModeName(int mode);
+
 // `amidakuji --history-csv FILE`: the whole history at the default path into FILE ("-" for
 // standard output, without the byte-order mark). Needs a QCoreApplication; returns the exit code.
 int exportHistoryCsv(const QString &target);

@@ -11,20 +11,6 @@
 
 namespace {
 
-QString modeName(int mode)
-{
-    switch (mode) {
-    case 0:
-        return QStringLiteral("あたり");
-    case 1:
-        return QStringLiteral("くじ引き");
-    case 2:
-        return QStringLiteral("番号");
-    default:
-        return QString::number(mode);
-    }
-}
-
 // Quoted as Excel quotes a field: only when it holds a comma, a quote or a line break, with each
 // quote doubled.
 QString field(QString text)
@@ -51,6 +37,20 @@ void printError(const QString &message)
 
 } // namespace
 
+QString historyModeName(int mode)
+{
+    switch (mode) {
+    case 0:
+        return QStringLiteral("あたり");
+    case 1:
+        return QStringLiteral("くじ引き");
+    case 2:
+        return QStringLiteral("番号");
+    default:
+        return QString::number(mode);
+    }
+}
+
 QByteArray historyCsv(const QList<HistoryLottery> &lotteries, bool withBom)
 {
     QByteArray csv = withBom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
@@ -58,7 +58,7 @@ QByteArray historyCsv(const QList<HistoryLottery> &lotteries, bool withBom)
                      QStringLiteral("回"), QStringLiteral("状態"), QStringLiteral("名前"), QStringLiteral("結果")});
     for (const HistoryLottery &lottery : lotteries) {
         const QStringList common = {lottery.fixedAt.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
-                                    QString::number(lottery.group), lottery.memo, modeName(lottery.mode),
+                                    QString::number(lottery.group), lottery.memo, historyModeName(lottery.mode),
                                     QString::number(lottery.round), lottery.state};
         // A lottery without rows still shows as one line.
         if (lottery.rows.isEmpty())

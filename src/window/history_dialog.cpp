@@ -13,19 +13,6 @@
 
 namespace {
 
-QString modeName(int mode)
-{
-    switch (mode) {
-    case 0:
-        return QStringLiteral("あたり");
-    case 1:
-        return QStringLiteral("くじ引き");
-    case 2:
-        return QStringLiteral("番号");
-    }
-    return QString::number(mode);
-}
-
 QTableWidget *table(const QStringList &headings, const QString &name, QWidget *parent)
 {
     auto *t = new QTableWidget(0, int(headings.size()), parent);
@@ -86,7 +73,7 @@ void HistoryDialog::reload()
     m_list->setRowCount(int(m_lotteries.size()));
     for (int i = 0; i < m_lotteries.size(); ++i) {
         const HistoryLottery &l = m_lotteries[i];
-        setRow(m_list, i, {l.fixedAt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), l.memo, modeName(l.mode),
+        setRow(m_list, i, {l.fixedAt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), l.memo, historyModeName(l.mode),
                            QString::number(l.participants), QString::number(l.round), l.state});
     }
     m_list->resizeColumnsToContents();
