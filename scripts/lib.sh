@@ -50,6 +50,21 @@ install_missing() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# start_xvfb WORK [XVFB_OPTIONS...]: starts an X server of the script's own (1280x1024), noting its
+# display in WORK, exports DISPLAY for it and sets xvfb_pid for the script's cleanup to stop it.
+start_xvfb() {
+    local work=$1
+    shift
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp "$@" 3>"$work/display" 2>/dev/null &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [[ -s $work/display ]] && break
+        sleep 0.1
+    done
+    [[ -s $work/display ]] || { say "Xvfb did not start"; exit 1; }
+    export DISPLAY=":$(cat "$work/display")"
+}
+
 # configure_and_build BUILD_DIR CMAKE_OPTIONS...: configures (again, so that options added since
 # the last run take effect; unchanged options rebuild nothing), then builds incrementally.
 configure_and_build() {

@@ -153,14 +153,12 @@ void Form1::resizeEvent(QResizeEvent *event)
 
 void Form1::showMessage(const QString &text)
 {
-    const PausedRun paused(tmr_1);
-    seams.messenger->show(this, text);
+    paused([&] { seams.messenger->show(this, text); });
 }
 
 bool Form1::ask(const QString &question)
 {
-    const PausedRun paused(tmr_1);
-    return seams.messenger->ask(this, question);
+    return paused([&] { return seams.messenger->ask(this, question); });
 }
 
 // Worked out at each save: the user's configuration folder is made only when a save needs it,

@@ -149,6 +149,13 @@ private:
     // A message, or a question answered yes, with the automatic run paused while it is open.
     void showMessage(const QString &text);
     bool ask(const QString &question);
+    // Runs a modal dialog with the automatic run paused, and gives back what it answered.
+    template<typename Dialog>
+    auto paused(Dialog &&dialog)
+    {
+        const PausedRun pause(tmr_1);
+        return dialog();
+    }
 
     // Every event reaches its handler through here: a handler that would leave an array or the
     // 16-bit range ends there, and the reason is logged. The menu's entries then follow the state

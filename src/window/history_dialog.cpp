@@ -1,4 +1,5 @@
 #include "history_dialog.h"
+#include "list_table.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -11,29 +12,6 @@
 
 #include <set>
 
-namespace {
-
-QTableWidget *table(const QStringList &headings, const QString &name, QWidget *parent)
-{
-    auto *t = new QTableWidget(0, int(headings.size()), parent);
-    t->setObjectName(name);
-    t->setHorizontalHeaderLabels(headings);
-    t->verticalHeader()->hide();
-    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
-    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    t->setSelectionBehavior(QAbstractItemView::SelectRows);
-    t->horizontalHeader()->setStretchLastSection(true);
-    return t;
-}
-
-void setRow(QTableWidget *t, int row, const QStringList &texts)
-{
-    for (int c = 0; c < texts.size(); ++c)
-        t->setItem(row, c, new QTableWidgetItem(texts[c]));
-}
-
-} // namespace
-
 HistoryDialog::HistoryDialog(History &history, SaveDialog &saveDialog, Messenger &messenger, QWidget *parent)
     : QDialog(parent)
     , m_history(history)
@@ -42,11 +20,11 @@ HistoryDialog::HistoryDialog(History &history, SaveDialog &saveDialog, Messenger
 {
     setObjectName(QStringLiteral("historyDialog"));
     setWindowTitle(QStringLiteral("抽選の履歴"));
-    m_list = table({QStringLiteral("日時"), QStringLiteral("メモ"), QStringLiteral("モード"), QStringLiteral("人数"),
+    m_list = listTable({QStringLiteral("日時"), QStringLiteral("メモ"), QStringLiteral("モード"), QStringLiteral("人数"),
                     QStringLiteral("回"), QStringLiteral("状態")},
                    QStringLiteral("lotteries"), this);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_results = table({QStringLiteral("名前"), QStringLiteral("結果")}, QStringLiteral("results"), this);
+    m_results = listTable({QStringLiteral("名前"), QStringLiteral("結果")}, QStringLiteral("results"), this);
     connect(m_list, &QTableWidget::itemSelectionChanged, this, &HistoryDialog::showResults);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
@@ -73,7 +51,7 @@ void HistoryDialog::reload()
     m_list->setRowCount(int(m_lotteries.size()));
     for (int i = 0; i < m_lotteries.size(); ++i) {
         const HistoryLottery &l = m_lotteries[i];
-        setRow(m_list, i, {l.fixedAt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), l.memo, historyModeName(l.mode),
+        setRowTexts(m_list, i, {l.fixedAt.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), l.memo, historyModeName(l.mode),
                            QString::number(l.participants), QString::number(l.round), l.state});
     }
     m_list->resizeColumnsToContents();
@@ -89,7 +67,7 @@ void HistoryDialog::showResults()
     m_results->clearContents();
     m_results->setRowCount(int(rows.size()));
     for (int i = 0; i < rows.size(); ++i)
-        setRow(m_results, i, {rows[i].name, rows[i].result});
+        setRowTexts(m_results, i, {rows[i].name, rows[i].result});
 }
 
 QList<HistoryLottery> HistoryDialog::selected() const

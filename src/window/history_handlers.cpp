@@ -65,7 +65,6 @@ void Form1::mnu_history_Click()
 {
     if (!history)
         return;
-    const PausedRun paused(tmr_1);
     HistoryDialog dialog(*history, *seams.saveDialog, *seams.messenger, this);
-    dialog.exec();
+    paused([&] { dialog.exec(); });
 }

@@ -3,7 +3,7 @@
 #include "box_look.h"
 #include "form1.h"
 #include "names/name_list.h"
-#include "settings/cp932.h"
+#include "text_validator.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -21,10 +21,7 @@ void Form1::mnu_import_Click()
 {
     if (lottery.ready())
         return;
-    const QString path = [&] {
-        const PausedRun paused(tmr_1);
-        return seams.openDialog->choose(this);
-    }();
+    const QString path = paused([&] { return seams.openDialog->choose(this); });
     if (!path.isEmpty())
         openNameList(path);
 }
@@ -40,11 +37,7 @@ void Form1::openNameList(const QString &path)
                             .arg(QDir::toNativeSeparators(path), read.error));
             return;
         }
-        const bool take = [&] {
-            const PausedRun paused(tmr_1);
-            return seams.namePreview->confirm(this, path, read.names);
-        }();
-        if (!take)
+        if (!paused([&] { return seams.namePreview->confirm(this, path, read.names); }))
             return;
         if (const std::optional<NamesTaken> taken = lottery.takeNames(read.names)) {
             for (int i = 0; i < kBoxCount; ++i)
@@ -68,10 +61,7 @@ bool Form1::pasteLines(QLineEdit *box)
     const int first = int(std::find(column.begin(), column.end(), box) - column.begin());
     if (first >= kBoxCount)
         return false;
-    const bool storable = std::all_of(lines.begin(), lines.end(), [](const QString &line) {
-        return std::all_of(line.begin(), line.end(), [](QChar c) { return settings::cp932Encodable(c); });
-    });
-    if (!storable)
+    if (!std::all_of(lines.begin(), lines.end(), storableText))
         return true;
 
     const int rows = names ? kBoxCount : lottery.state().man_count;

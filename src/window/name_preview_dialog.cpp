@@ -1,4 +1,5 @@
 #include "name_preview_dialog.h"
+#include "list_table.h"
 #include "ladder/surface.h"
 #include "lottery/state.h"
 #include "names/name_list.h"
@@ -61,17 +62,10 @@ NamePreviewDialog::NamePreviewDialog(const QString &path, const QStringList &nam
         text += QStringLiteral("\n確認が必要な名前が %1 件あります。").arg(flagged);
     summary->setText(text);
 
-    auto *table = new QTableWidget(int(names.size()), 3, this);
-    table->setObjectName(QStringLiteral("names"));
-    table->setHorizontalHeaderLabels({QStringLiteral("行"), QStringLiteral("名前"), QStringLiteral("確認")});
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    QTableWidget *table = listTable({QStringLiteral("行"), QStringLiteral("名前"), QStringLiteral("確認")},
+                                    QStringLiteral("names"), this);
     for (int i = 0; i < names.size(); ++i) {
-        table->setItem(i, 0, new QTableWidgetItem(QString::number(i + 1)));
-        table->setItem(i, 1, new QTableWidgetItem(names[i]));
-        table->setItem(i, 2, new QTableWidgetItem(rowNotes[i]));
+        setRowTexts(table, i, {QString::number(i + 1), names[i], rowNotes[i]});
         if (!rowNotes[i].isEmpty())
             for (int c = 0; c < 3; ++c)
                 table->item(i, c)->setForeground(QColor(0xC0, 0, 0));

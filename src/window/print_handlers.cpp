@@ -28,11 +28,8 @@ void Form1::cmd_print_Click()
     // The printer chosen last is offered again.
     if (!printer)
         printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    {
-        const PausedRun paused(tmr_1);
-        if (!seams.printerDialog->choose(*printer, printSelectionDisabled, this))
-            return;
-    }
+    if (!paused([&] { return seams.printerDialog->choose(*printer, printSelectionDisabled, this); }))
+        return;
     printSelectionDisabled = true;
     if (!printWindow(*printer))
         showMessage(QStringLiteral("プリンタ %1 で印刷を始められませんでした。").arg(printerName(*printer)));

@@ -101,11 +101,10 @@ void Form1::mnu_save_Click()
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     const QString proposed = QDir(folder).filePath(
         QStringLiteral("あみだくじ_%1.png").arg(stampTime.toString(QStringLiteral("yyyyMMdd_HHmmss"))));
-    const QString path = [&] {
-        const PausedRun paused(tmr_1);
+    const QString path = paused([&] {
         return seams.saveDialog->choose(this, proposed, QStringLiteral("画像として保存"),
                                         QStringLiteral("PNG 画像 (*.png)"));
-    }();
+    });
     if (path.isEmpty())
         return;
     QSaveFile file(path);

@@ -8,6 +8,10 @@
 // U+FFFD is let through: it stands for bytes of the settings file that were no character, and
 // refusing it would leave a box that shows one unguarded (a box that starts out refused lets any
 // edit through).
+// Whether every character of the text is one the settings file can hold (U+FFFD let through, as
+// the validator below lets it through).
+bool storableText(const QString &text);
+
 class StoredTextValidator : public QValidator
 {
     Q_OBJECT
