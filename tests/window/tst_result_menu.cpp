@@ -1,6 +1,5 @@
 // The window's menu after the draw: the copied result, the saved picture, and the next lottery.
 #include "support/window.h"
-#include "ladder/stamp.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -46,29 +45,6 @@ QStringList controlsSeen(const Window &w)
     }
     seen.sort();
     return seen;
-}
-
-// Where the stamp's blue is solid above the first prize box.
-QList<QPoint> stampInk(const QImage &image)
-{
-    QList<QPoint> ink;
-    for (int y = twipsToPixels(720); y < twipsToPixels(950); ++y)
-        for (int x = twipsToPixels(7250); x < image.width(); ++x)
-            if (image.pixelColor(x, y) == QColor(0, 0, 255))
-                ink << QPoint(x, y);
-    return ink;
-}
-
-// The ink of a stamp that reads `text`, drawn where and as the window draws its stamp.
-QList<QPoint> stampInkOf(const QString &text, QSize size)
-{
-    Surface drawing(size);
-    drawing.setCurrentX(7250);
-    drawing.setCurrentY(720);
-    drawing.setFont(ladder::stampFont(text, kClientWidthTwips - 7250 - 90));
-    drawing.setForeColor(0xFF0000);
-    drawing.drawText(text);
-    return stampInk(drawing.image());
 }
 
 // The group's participant count and names as set_up.ini holds them.
@@ -273,7 +249,6 @@ private slots:
                 QCOMPARE(w.participants(), missed.size());
                 for (int i = 0; i < missed.size(); ++i)
                     QCOMPARE(w.nameBox(i)->text(), missed[i]);
-                QCOMPARE(w.winners(), winners[round - 1]);
                 QVERIFY(w.standby());
             }
             QVERIFY(!entry(w, "mnu_round")->isEnabled());
@@ -282,7 +257,6 @@ private slots:
             QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
             const QString stamp = lines.takeFirst().mid(QStringLiteral("忘年会 ").size());
             QCOMPARE(stamp.startsWith(QStringLiteral("第%1回 ").arg(round)), round > 1);
-            QCOMPARE(stampInk(w.picture()), stampInkOf(stamp, w.form->size()));
             QCOMPARE(groupList(w), whole);
             missed.clear();
             for (const QString &line : lines) {
@@ -301,8 +275,6 @@ private slots:
         }
         entry(w, "mnu_next")->trigger();
         QCOMPARE(w.participants(), count);
-        QCOMPARE(w.nameBox(count - 1)->text(), whole[count]);
-        QCOMPARE(groupList(w), whole);
     }
 
     // Rows: the entry and its shortcut. A look at the menu while the entries were unavailable
