@@ -13,16 +13,23 @@
 
 namespace {
 
-QRect twipsRect(int left, int top, int width, int height)
+// Each control keeps its rectangle in twips and its font size at 100 %, from which every view
+// lays it out.
+constexpr auto kTwipsRect = "twipsRect";
+constexpr auto kPointSize = "pointSizeAt100";
+
+void placeInTwips(QWidget *control, int left, int top, int width, int height)
 {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+    const QRect twips(left, top, width, height);
+    control->setProperty(kTwipsRect, twips);
+    control->setGeometry(View{}.rect(twips, false));
 }
 
 template<typename Control>
 Control *place(Control *control, const char *name, int left, int top, int width, int height)
 {
     control->setObjectName(QLatin1String(name));
-    control->setGeometry(twipsRect(left, top, width, height));
+    placeInTwips(control, left, top, width, height);
     return control;
 }
 
@@ -55,7 +62,7 @@ QLineEdit *box(QWidget *parent, const QString &name, int left, int top, int widt
 {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(name);
-    edit->setGeometry(twipsRect(left, top, width, height));
+    placeInTwips(edit, left, top, width, height);
     edit->setMaxLength(kBoxTypingLimit);
     edit->setValidator(new StoredTextValidator(edit));
     edit->setFrame(true);
@@ -126,6 +133,26 @@ void Form1::createControls()
 
     describeControlsForScreenReaders(*this);
     letEnterPressButtons(*this);
+    for (QWidget *control : findChildren<QWidget *>()) {
+        if (control->property(kTwipsRect).isValid())
+            control->setProperty(kPointSize, control->font().pointSizeF());
+    }
+    // The controls stand at 100 % until the window's view lays them out.
+    view = View{};
+}
+
+// The window's own controls move with the view's offset; those inside the frame move with it.
+void Form1::placeControls(const View &shown)
+{
+    for (QWidget *control : findChildren<QWidget *>()) {
+        const QVariant twips = control->property(kTwipsRect);
+        if (!twips.isValid())
+            continue;
+        control->setGeometry(shown.rect(twips.toRect(), control->parentWidget() == this));
+        QFont font = control->font();
+        font.setPointSizeF(control->property(kPointSize).toDouble() * shown.scale);
+        control->setFont(font);
+    }
 }
 
 // Keyboard order: group controls, mode and counts, the names, the prizes, then the buttons.

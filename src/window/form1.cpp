@@ -24,10 +24,11 @@ Form1::Form1(WindowSeams seamsIn, LotterySources sources, QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("◆Vornikel◆あみだくじ２"));
     setFont(programFont(9));
-    resize(twipsToPixels(kClientWidthTwips), twipsToPixels(2100));
     setAcceptDrops(true);
+    chosenZoom = rememberedZoom();
     makeControls();
     createResultMenu();
+    applyView();
     Form_Load();
 }
 
@@ -142,12 +143,14 @@ void Form1::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.setClipRegion(event->region());
-    painter.drawImage(QPoint(0, 0), surface.image());
+    painter.drawImage(view.offset, surface.image());
 }
 
+// Full screen fills whatever size the screen gives the window.
 void Form1::resizeEvent(QResizeEvent *event)
 {
-    surface.ensureSize(size(), devicePixelRatioF());
+    if (isFullScreen())
+        applyView();
     QWidget::resizeEvent(event);
 }
 

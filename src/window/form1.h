@@ -3,6 +3,7 @@
 #include "history.h"
 #include "ladder/surface.h"
 #include "lottery/lottery.h"
+#include "view.h"
 #include "window_seams.h"
 
 #include <QDateTime>
@@ -20,7 +21,11 @@ class QLabel;
 class QLineEdit;
 class QPrinter;
 class QPushButton;
+class QShortcut;
 class QTimer;
+
+// The zoom the user chose last time, 100 % at first.
+int rememberedZoom();
 
 // Stops a running timer while a modal dialog is open and starts it again afterwards, so that no
 // tick is handled under the dialog.
@@ -136,6 +141,30 @@ private:
     // Back to the entry phase with controls made anew, showing what the lottery opens with.
     void startNextLottery(const Startup &opening);
 
+    // Showing the window to a room: full screen, and zoom in steps remembered per user.
+    void createViewMenu();
+    void mnu_fullScreen_Click();
+    void mnu_zoomIn_Click();
+    void mnu_zoomOut_Click();
+    void mnu_zoomReset_Click();
+    void setZoom(int percent);
+    // The client area at 100 %, as the layout sets it.
+    QSize contentSize() const;
+    // Works out the view the window's state asks for (its zoom, or full screen) and shows it.
+    void applyView();
+    void showAt(const View &shown);
+    void placeControls(const View &shown);
+    // Draws at 100 % whatever the zoom: printing and the saved picture look the same at every zoom.
+    template<typename Draw>
+    auto atActualSize(Draw &&draw)
+    {
+        const View shown = view;
+        showAt(View{});
+        const auto drawn = draw();
+        showAt(shown);
+        return drawn;
+    }
+
     // Settings and groups.
     void cmd_up3_Click();
     void cmd_dn3_Click();
@@ -174,7 +203,7 @@ private:
     void setTabOrder();
     void wireEvents();
 
-    // Window position and outer size in twips (frame included once a window manager framed it).
+    // Window position and outer size in twips at 100 % (frame included once a window manager framed it).
     int leftTwips() const;
     int topTwips() const;
     void moveTwips(double left, double top);
@@ -182,10 +211,22 @@ private:
     void setOuterHeightTwips(int height);
     int frameExtraWidth() const;
     int frameExtraHeight() const;
+    QSize frameExtra() const;
     // The outer size last asked for, set again once the window frame is known.
     int requestedOuterWidth = 0;
     int requestedOuterHeight = 0;
     bool frameCounted = false;
+    // Where the window's frame was, and its size, before full screen.
+    QPoint normalTopLeft;
+    QSize normalFrame{0, 0};
+    // The zoom the user chose, the view shown, and the zoom entries of the window's menu.
+    int chosenZoom = 100;
+    View view;
+    QAction *mnu_fullScreen = nullptr;
+    QAction *mnu_zoomIn = nullptr;
+    QAction *mnu_zoomOut = nullptr;
+    QAction *mnu_zoomReset = nullptr;
+    QShortcut *leaveFullScreen = nullptr;
 
     WindowSeams seams;
     Lottery lottery;

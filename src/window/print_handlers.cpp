@@ -55,18 +55,21 @@ QSize Form1::printSize() const
                  qMax(1, twipsToPixels(printHeightTwips()) - frameExtraHeight()));
 }
 
-// Scales the window to fit the printable area, keeping its aspect ratio; false when the printer
-// cannot start a job.
+// Scales the window at 100 % to fit the printable area, keeping its aspect ratio; false when the
+// printer cannot start a job.
 bool Form1::printWindow(QPrinter &target)
 {
     QPainter painter;
     if (!painter.begin(&target))
         return false;
+    const QRect shown(QPoint(), printSize());
     const QRect area = painter.viewport();
-    const QSize fitted = size().scaled(area.size(), Qt::KeepAspectRatio);
-    painter.setViewport(QRect(area.topLeft(), fitted));
-    painter.setWindow(rect());
-    render(&painter);
+    painter.setViewport(QRect(area.topLeft(), shown.size().scaled(area.size(), Qt::KeepAspectRatio)));
+    painter.setWindow(shown);
+    atActualSize([&] {
+        render(&painter, QPoint(), QRegion(shown));
+        return true;
+    });
     painter.end();
     return true;
 }

@@ -55,6 +55,7 @@ void Form1::createResultMenu()
     connect(mnu_save, &QAction::triggered, this, [this] { handle([this] { mnu_save_Click(); }); });
     connect(mnu_next, &QAction::triggered, this, [this] { handle([this] { mnu_next_Click(); }); });
     connect(mnu_round, &QAction::triggered, this, [this] { handle([this] { mnu_round_Click(); }); });
+    createViewMenu();
     connect(resultMenu, &QMenu::aboutToShow, this, &Form1::updateMenuEntries);
     updateMenuEntries();
     // The keyboard's menu keys open this menu wherever the focus is, the boxes included.
@@ -75,6 +76,16 @@ void Form1::updateMenuEntries()
     mnu_save->setEnabled(lottery.allTraced());
     mnu_next->setEnabled(lottery.ready());
     mnu_round->setEnabled(lottery.roundPossible());
+    // Zoom steps while the window is not full screen, each while it changes something.
+    const int zoom = qRound(view.scale * 100);
+    const int larger = nextZoom(zoom, 1);
+    const QSize available = screen() ? screen()->availableGeometry().size() : QSize();
+    mnu_fullScreen->setChecked(isFullScreen());
+    mnu_zoomIn->setEnabled(!isFullScreen() && larger > zoom
+                           && fittingZoom(larger, contentSize(), frameExtra(), available) == larger);
+    mnu_zoomOut->setEnabled(!isFullScreen() && zoom > kZoomSteps.front());
+    mnu_zoomReset->setEnabled(!isFullScreen() && zoom != kZoomSteps.front());
+    leaveFullScreen->setEnabled(isFullScreen());
 }
 
 void Form1::contextMenuEvent(QContextMenuEvent *event)
@@ -123,7 +134,10 @@ QImage Form1::resultPicture()
     QImage picture(size * devicePixelRatioF(), QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(devicePixelRatioF());
     picture.fill(palette().color(QPalette::Window));
-    render(&picture, QPoint(), QRegion(QRect(QPoint(), size)));
+    atActualSize([&] {
+        render(&picture, QPoint(), QRegion(QRect(QPoint(), size)));
+        return true;
+    });
     return picture;
 }
 
@@ -163,7 +177,7 @@ void Form1::startNextLottery(const Startup &opening)
     makeControls();
     // The width a new start opens with (printing widened the window).
     requestedOuterWidth = 0;
-    resize(twipsToPixels(kClientWidthTwips), height());
+    applyView();
     showStartup(opening);
     // Controls made after the window was shown appear only when shown themselves.
     for (QWidget *control : findChildren<QWidget *>()) {

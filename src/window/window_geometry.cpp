@@ -1,30 +1,37 @@
 // The window's position and outer size in twips. A window manager adds a frame whose size is
 // known only once it has framed the window, which may be before the window is first mapped;
-// outer sizes count it from then on.
+// outer sizes count it from then on. Sizes are those at 100 %: the zoom scales the client area.
 #include "form1.h"
 #include "units.h"
 
 #include <QMoveEvent>
 
-// Zero until the frame is known: Qt reports a frame only once the window manager gave one.
+// Zero until the frame is known: Qt reports a frame only once the window manager gave one. Full
+// screen takes the frame away for a while; sizes keep counting the one it had.
 int Form1::frameExtraWidth() const
 {
-    return frameGeometry().width() - width();
+    return isFullScreen() ? normalFrame.width() : frameGeometry().width() - width();
 }
 
 int Form1::frameExtraHeight() const
 {
-    return frameGeometry().height() - height();
+    return isFullScreen() ? normalFrame.height() : frameGeometry().height() - height();
 }
 
+QSize Form1::frameExtra() const
+{
+    return QSize(frameExtraWidth(), frameExtraHeight());
+}
+
+// Full screen leaves the window where it was: its position is the one it had before.
 int Form1::leftTwips() const
 {
-    return int(pixelsToTwips(frameGeometry().x()));
+    return int(pixelsToTwips(isFullScreen() ? normalTopLeft.x() : frameGeometry().x()));
 }
 
 int Form1::topTwips() const
 {
-    return int(pixelsToTwips(frameGeometry().y()));
+    return int(pixelsToTwips(isFullScreen() ? normalTopLeft.y() : frameGeometry().y()));
 }
 
 void Form1::moveTwips(double left, double top)
@@ -35,13 +42,22 @@ void Form1::moveTwips(double left, double top)
 void Form1::setOuterWidthTwips(int width)
 {
     requestedOuterWidth = width;
-    resize(qMax(1, twipsToPixels(width) - frameExtraWidth()), height());
+    applyView();
 }
 
 void Form1::setOuterHeightTwips(int height)
 {
     requestedOuterHeight = height;
-    resize(width(), qMax(1, twipsToPixels(height) - frameExtraHeight()));
+    applyView();
+}
+
+QSize Form1::contentSize() const
+{
+    const int width = requestedOuterWidth > 0 ? twipsToPixels(requestedOuterWidth) - frameExtraWidth()
+                                              : twipsToPixels(kClientWidthTwips);
+    const int height = requestedOuterHeight > 0 ? twipsToPixels(requestedOuterHeight) - frameExtraHeight()
+                                                : twipsToPixels(2100);
+    return QSize(qMax(1, width), qMax(1, height));
 }
 
 // A size set before the window manager framed the window counted no frame; once the frame is
@@ -49,12 +65,9 @@ void Form1::setOuterHeightTwips(int height)
 // into its frame, so this move comes with the first showing, often before the window is mapped.
 void Form1::moveEvent(QMoveEvent *event)
 {
-    if (!frameCounted && (frameExtraWidth() > 0 || frameExtraHeight() > 0)) {
+    if (!frameCounted && !isFullScreen() && (frameExtraWidth() > 0 || frameExtraHeight() > 0)) {
         frameCounted = true;
-        if (requestedOuterWidth > 0)
-            setOuterWidthTwips(requestedOuterWidth);
-        if (requestedOuterHeight > 0)
-            setOuterHeightTwips(requestedOuterHeight);
+        applyView();
     }
     QWidget::moveEvent(event);
 }

@@ -4,6 +4,7 @@
 #include "support/fake_sources.h"
 #include "window_seams.h"
 
+#include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -128,5 +129,7 @@ struct TestSeams
         seams.openDialog = std::move(o);
         seams.namePreview = std::move(v);
         seams.settingsPath = folder.filePath(QStringLiteral("set_up.ini"));
+        // The remembered zoom, too, is the test's own.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
     }
 };

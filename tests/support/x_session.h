@@ -100,6 +100,8 @@ public:
         stop(m_program);
         m_program = childProcess();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // The user's own remembered zoom stays out of the tests.
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder + QStringLiteral("/config"));
         for (auto it = settings.begin(); it != settings.end(); ++it)
             environment.insert(it.key(), it.value());
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));

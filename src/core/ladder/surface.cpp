@@ -2,7 +2,10 @@
 #include "units.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QPainter>
+
+#include <cmath>
 
 #include <cstdlib>
 
@@ -49,13 +52,18 @@ static QImage zeroedImage(QSize pixels, qreal devicePixelRatio)
     return image;
 }
 
-static QImage blankImage(QSize logicalSize, qreal devicePixelRatio)
+// The image for an area of the window at a scale: its device-independent size is the area scaled.
+static QImage blankImage(QSize area, double scale, qreal devicePixelRatio)
 {
-    return zeroedImage(logicalSize * devicePixelRatio, devicePixelRatio);
+    const QSize pixels(int(std::ceil(area.width() * scale * devicePixelRatio)),
+                       int(std::ceil(area.height() * scale * devicePixelRatio)));
+    return zeroedImage(pixels, devicePixelRatio);
 }
 
 Surface::Surface(QSize logicalSize, qreal devicePixelRatio)
-    : m_image(blankImage(logicalSize, devicePixelRatio))
+    : m_image(blankImage(logicalSize, 1.0, devicePixelRatio))
+    , m_area(logicalSize)
+    , m_devicePixelRatio(devicePixelRatio)
     , m_font(programFont(9))
 {
 }
@@ -71,6 +79,7 @@ void Surface::clear()
             m_image = zeroedImage(m_image.size(), m_image.devicePixelRatio());
     }
     m_drawn = false;
+    m_marks.clear();
     m_pen = QPointF();
 }
 
@@ -86,18 +95,7 @@ void Surface::setDrawWidth(int pixels)
 
 void Surface::line(double x1, double y1, double x2, double y2)
 {
-    m_drawn = true;
-    QPainter painter(&m_image);
-    // Thin lines stay crisp; wider path lines are smoothed and rounded at the ends.
-    painter.setRenderHint(QPainter::Antialiasing, m_width > 1);
-    painter.setPen(QPen(m_color, m_width, Qt::SolidLine, m_width > 1 ? Qt::RoundCap : Qt::SquareCap,
-                        Qt::RoundJoin));
-    const QPoint from(twipsToPixels(x1), twipsToPixels(y1));
-    const QPoint to(twipsToPixels(x2), twipsToPixels(y2));
-    if (from == to)
-        painter.drawPoint(from);
-    else
-        painter.drawLine(from, to);
+    draw({QPointF(x1, y1), QPointF(x2, y2), m_color, m_width, QString(), QFont()});
     m_pen = QPointF(x2, y2);
 }
 
@@ -108,27 +106,76 @@ void Surface::lineTo(double x2, double y2)
 
 void Surface::drawText(const QString &text)
 {
+    draw({m_pen, m_pen, m_color, m_width, text, m_font});
+    // The next line starts one line of the font at 100 % further down, whatever the scale.
+    m_pen.setY(m_pen.y() + pixelsToTwips(QFontMetrics(m_font, &m_image).height()));
+}
+
+void Surface::draw(Mark mark)
+{
     m_drawn = true;
     QPainter painter(&m_image);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setFont(m_font);
-    painter.setPen(m_color);
-    const QPoint topLeft(twipsToPixels(m_pen.x()), twipsToPixels(m_pen.y()));
-    const QRect box = painter.fontMetrics().boundingRect(text);
-    painter.drawText(QRect(topLeft, QSize(box.width() + 4, painter.fontMetrics().height())),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-    m_pen.setY(m_pen.y() + pixelsToTwips(painter.fontMetrics().height()));
+    paint(painter, mark);
+    m_marks.push_back(std::move(mark));
+}
+
+// Points fall on whole pixels of the scaled drawing, as they fall on whole pixels at 100 %.
+void Surface::paint(QPainter &painter, const Mark &mark) const
+{
+    const auto at = [this](QPointF twips) {
+        return QPoint(int(std::lround(twips.x() * m_scale / kTwipsPerPixel)),
+                      int(std::lround(twips.y() * m_scale / kTwipsPerPixel)));
+    };
+    if (!mark.text.isEmpty()) {
+        QFont font = mark.font;
+        font.setPointSizeF(font.pointSizeF() * m_scale);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.setFont(font);
+        painter.setPen(mark.color);
+        const QFontMetrics metrics = painter.fontMetrics();
+        painter.drawText(QRect(at(mark.from), QSize(metrics.boundingRect(mark.text).width() + 4, metrics.height())),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, mark.text);
+        return;
+    }
+    // Thin lines stay crisp, whole pixels wide; wider path lines are smoothed and rounded at the ends.
+    const bool thin = mark.width == 1;
+    const double width = thin ? qMax(1.0, std::round(m_scale)) : mark.width * m_scale;
+    painter.setRenderHint(QPainter::Antialiasing, !thin);
+    painter.setPen(QPen(mark.color, width, Qt::SolidLine, thin ? Qt::SquareCap : Qt::RoundCap, Qt::RoundJoin));
+    const QPoint from = at(mark.from);
+    const QPoint to = at(mark.to);
+    if (from == to)
+        painter.drawPoint(from);
+    else
+        painter.drawLine(from, to);
+}
+
+// Everything drawn so far, drawn again on a blank image for the current area, density and scale.
+void Surface::redraw()
+{
+    m_image = blankImage(m_area, m_scale, m_devicePixelRatio);
+    m_drawn = !m_marks.empty();
+    if (!m_drawn)
+        return;
+    QPainter painter(&m_image);
+    for (const Mark &mark : m_marks)
+        paint(painter, mark);
 }
 
 void Surface::ensureSize(QSize logicalSize, qreal devicePixelRatio)
 {
-    const QSize current = m_image.deviceIndependentSize().toSize();
-    if (devicePixelRatio == m_image.devicePixelRatio() && current.width() >= logicalSize.width()
-        && current.height() >= logicalSize.height())
+    if (devicePixelRatio == m_devicePixelRatio && m_area.width() >= logicalSize.width()
+        && m_area.height() >= logicalSize.height())
         return;
-    QImage grown = blankImage(current.expandedTo(logicalSize), devicePixelRatio);
-    QPainter painter(&grown);
-    painter.drawImage(QPoint(0, 0), m_image);
-    painter.end();
-    m_image = grown;
+    m_area = m_area.expandedTo(logicalSize);
+    m_devicePixelRatio = devicePixelRatio;
+    redraw();
+}
+
+void Surface::setScale(double scale)
+{
+    if (scale == m_scale || scale <= 0)
+        return;
+    m_scale = scale;
+    redraw();
 }

@@ -6,11 +6,15 @@
 #include <QPointF>
 #include <QString>
 
+class QPainter;
+
 #include <cstdint>
+#include <vector>
 
 // The window's drawing: a persistent image addressed in twips, with a pen position,
 // pen colour, pen width (pixels) and font, as the handlers that draw the ladder,
-// the paths and the time stamp expect.
+// the paths and the time stamp expect. What is drawn is also kept as a list of marks, so that
+// the image can be drawn anew, sharp, at another scale.
 class Surface
 {
 public:
@@ -29,13 +33,36 @@ public:
     // Writes one line of text at the pen position; the pen moves to the start of the next line.
     void drawText(const QString &text);
 
-    // Grows the image (keeping what is drawn) or changes its pixel density.
+    // Grows the drawing area (in pixels at 100 %) or changes its pixel density, keeping what is drawn.
     void ensureSize(QSize logicalSize, qreal devicePixelRatio);
+    // Draws everything at the given scale from now on: 1.0 is the window's own size. Lines and
+    // text are drawn anew at that size, pen widths and fonts grown with it.
+    void setScale(double scale);
+    double scale() const { return m_scale; }
 
+    // The drawing at the current scale; its device-independent size is the area times the scale.
     const QImage &image() const { return m_image; }
 
 private:
+    // One line or one line of text, in twips, with the pen it was drawn with.
+    struct Mark
+    {
+        QPointF from;
+        QPointF to;
+        QColor color;
+        int width = 1;
+        QString text; // empty for a line
+        QFont font;
+    };
+    void paint(QPainter &painter, const Mark &mark) const;
+    void draw(Mark mark);
+    void redraw();
+
     QImage m_image;
+    QSize m_area;
+    qreal m_devicePixelRatio = 1.0;
+    double m_scale = 1.0;
+    std::vector<Mark> m_marks;
     QPointF m_pen;
     QColor m_color = Qt::black;
     int m_width = 1;
