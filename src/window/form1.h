@@ -216,9 +216,9 @@ private:
     int requestedOuterWidth = 0;
     int requestedOuterHeight = 0;
     bool frameCounted = false;
-    // Where the window's frame was, and its size, before full screen.
+    // The frame's extra width and height as last seen, and where the frame was before full screen.
+    QSize lastFrame{0, 0};
     QPoint normalTopLeft;
-    QSize normalFrame{0, 0};
     // The zoom the user chose, the view shown, and the zoom entries of the window's menu.
     int chosenZoom = 100;
     View view;

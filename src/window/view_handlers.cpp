@@ -75,7 +75,6 @@ void Form1::mnu_fullScreen_Click()
         showNormal();
     } else {
         normalTopLeft = frameGeometry().topLeft();
-        normalFrame = frameExtra();
         showFullScreen();
     }
     applyView();

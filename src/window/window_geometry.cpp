@@ -7,20 +7,22 @@
 #include <QMoveEvent>
 
 // Zero until the frame is known: Qt reports a frame only once the window manager gave one. Full
-// screen takes the frame away for a while; sizes keep counting the one it had.
+// screen takes the frame away for a while, and the window manager gives it back only after the
+// window has left full screen; sizes keep counting the frame last seen.
+QSize Form1::frameExtra() const
+{
+    const QSize live = frameGeometry().size() - size();
+    return isFullScreen() || live.isNull() ? lastFrame : live;
+}
+
 int Form1::frameExtraWidth() const
 {
-    return isFullScreen() ? normalFrame.width() : frameGeometry().width() - width();
+    return frameExtra().width();
 }
 
 int Form1::frameExtraHeight() const
 {
-    return isFullScreen() ? normalFrame.height() : frameGeometry().height() - height();
-}
-
-QSize Form1::frameExtra() const
-{
-    return QSize(frameExtraWidth(), frameExtraHeight());
+    return frameExtra().height();
 }
 
 // Full screen leaves the window where it was: its position is the one it had before.
@@ -65,7 +67,10 @@ QSize Form1::contentSize() const
 // into its frame, so this move comes with the first showing, often before the window is mapped.
 void Form1::moveEvent(QMoveEvent *event)
 {
-    if (!frameCounted && !isFullScreen() && (frameExtraWidth() > 0 || frameExtraHeight() > 0)) {
+    const QSize live = frameGeometry().size() - size();
+    if (!isFullScreen() && !live.isNull())
+        lastFrame = live;
+    if (!frameCounted && !lastFrame.isNull()) {
         frameCounted = true;
         applyView();
     }

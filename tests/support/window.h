@@ -10,6 +10,7 @@
 #include "support/fake_seams.h"
 #include "support/setup_lines.h"
 
+#include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -73,6 +74,8 @@ struct Window
     QLineEdit *prizeBox(int i) const { return control<QLineEdit>(QStringLiteral("ans_%1").arg(i)); }
     QLineEdit *memo() const { return control<QLineEdit>(QStringLiteral("txt_mem")); }
     QTimer *timer() const { return control<QTimer>(QStringLiteral("tmr_1")); }
+    // An entry of the window's menu, by object name.
+    QAction *entry(const char *name) const { return control<QAction>(QLatin1String(name)); }
     const QStringList &messages() const { return ts.messenger->shown; }
 
     // What the window shows of its state.

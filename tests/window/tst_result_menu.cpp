@@ -11,11 +11,6 @@
 
 namespace {
 
-QAction *entry(const Window &w, const char *name)
-{
-    return w.form->findChild<QAction *>(QLatin1String(name));
-}
-
 // Everything a user can see of each control, by object name.
 QStringList controlsSeen(const Window &w)
 {
@@ -87,11 +82,11 @@ private slots:
         w.memo()->setText(memo);
         QVERIFY(w.standby());
         QGuiApplication::clipboard()->clear();
-        entry(w, "mnu_copy")->trigger();
+        w.entry("mnu_copy")->trigger();
         QVERIFY2(QGuiApplication::clipboard()->text().isEmpty(), "copied before every path was traced");
 
         w.traceAll();
-        entry(w, "mnu_copy")->trigger();
+        w.entry("mnu_copy")->trigger();
         QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
         QCOMPARE(lines.takeLast(), QString());
         QCOMPARE(lines.size(), count + 1);
@@ -135,7 +130,7 @@ private slots:
         const QByteArray settings = w.written();
         const QSize windowSize = w.form->size();
         w.ts.saveDialog->chosen = w.ts.folder.filePath(QStringLiteral("result.png"));
-        entry(w, "mnu_save")->trigger();
+        w.entry("mnu_save")->trigger();
 
         QCOMPARE(w.ts.saveDialog->proposed.size(), 1);
         QVERIFY(w.ts.saveDialog->proposed.first().contains(QRegularExpression(QStringLiteral("/あみだくじ_\\d{8}_\\d{6}\\.png$"))));
@@ -154,7 +149,7 @@ private slots:
         QCOMPARE(w.written(), settings);
 
         w.ts.saveDialog->chosen = w.ts.folder.filePath(QStringLiteral("missing/result.png"));
-        entry(w, "mnu_save")->trigger();
+        w.entry("mnu_save")->trigger();
         QCOMPARE(w.messages().size(), 1);
         QVERIFY(w.messages().first().contains(QDir::toNativeSeparators(w.ts.saveDialog->chosen)));
     }
@@ -189,14 +184,14 @@ private slots:
             w.button("cmd_print")->click();
         if (output == QStringLiteral("mnu_save")) {
             w.ts.saveDialog->chosen = w.ts.folder.filePath(QStringLiteral("result.png"));
-            entry(w, "mnu_save")->trigger();
+            w.entry("mnu_save")->trigger();
         }
         w.form->show();
         QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
         const QByteArray settings = w.written();
         const QStringList before = controlsSeen(w);
         w.ts.messenger->answer = answer;
-        entry(w, "mnu_next")->trigger();
+        w.entry("mnu_next")->trigger();
 
         QCOMPARE(w.ts.messenger->asked.size(), traceAll ? 0 : 1);
         QCOMPARE(w.written(), settings);
@@ -251,9 +246,9 @@ private slots:
                     QCOMPARE(w.nameBox(i)->text(), missed[i]);
                 QVERIFY(w.standby());
             }
-            QVERIFY(!entry(w, "mnu_round")->isEnabled());
+            QVERIFY(!w.entry("mnu_round")->isEnabled());
             w.traceAll();
-            entry(w, "mnu_copy")->trigger();
+            w.entry("mnu_copy")->trigger();
             QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
             const QString stamp = lines.takeFirst().mid(QStringLiteral("忘年会 ").size());
             QCOMPARE(stamp.startsWith(QStringLiteral("第%1回 ").arg(round)), round > 1);
@@ -266,14 +261,14 @@ private slots:
             QCOMPARE(missed.size(), w.participants() - winners[round - 1]);
         }
         // No round with fewer than two left; the next lottery is the whole list again.
-        QCOMPARE(entry(w, "mnu_round")->isEnabled(), missed.size() >= 2);
+        QCOMPARE(w.entry("mnu_round")->isEnabled(), missed.size() >= 2);
         if (missed.size() < 2) {
             const int shownCount = w.participants();
             QTest::keyClick(w.form.get(), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
             QCOMPARE(w.participants(), shownCount);
             QVERIFY(!w.button("cmd_standby")->isEnabled());
         }
-        entry(w, "mnu_next")->trigger();
+        w.entry("mnu_next")->trigger();
         QCOMPARE(w.participants(), count);
     }
 
