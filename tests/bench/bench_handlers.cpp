@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -67,6 +68,8 @@ private slots:
     void readSettingsFile();
     void writeSettingsFile();
     void repaintWindow();
+    void repaintFullScreen();
+    void zoomStep();
 };
 
 // cmd_make_Click: warm-up draws, rung placement and drawing the ladder onto the surface.
@@ -152,10 +155,54 @@ void BenchHandlers::repaintWindow()
     }
 }
 
+// A window of 37 traced paths, shown on the screen (3840 × 2160).
+struct TracedWindow : FullWindow
+{
+    TracedWindow()
+    {
+        if (!standby())
+            qFatal("standby did not take place");
+        traceAll();
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()) || !button("cmd_print")->isEnabled())
+            qFatal("the traced window did not show");
+    }
+};
+
+// The whole window painted once in full screen: the drawing at full-screen size and the controls.
+void BenchHandlers::repaintFullScreen()
+{
+    TracedWindow w;
+    w.entry("mnu_fullScreen")->trigger();
+    QTRY_COMPARE(w.form->size(), QSize(3840, 2160));
+    QBENCHMARK {
+        w.form->repaint();
+    }
+}
+
+// One zoom step and the repaint that shows it: the slowest of the steps up to the largest zoom the
+// screen holds (200 % at 37 participants) and back down.
+void BenchHandlers::zoomStep()
+{
+    TracedWindow w;
+    double slowest = 0;
+    for (const char *entry : {"mnu_zoomIn", "mnu_zoomOut"}) {
+        for (int step = 0; step < 4; ++step) {
+            slowest = qMax(slowest, msecsOf([&] {
+                               w.entry(entry)->trigger();
+                               w.form->repaint();
+                           }));
+        }
+        QCOMPARE(w.form->width(), entry == std::string_view("mnu_zoomIn") ? 1278 : 639);
+    }
+    QTest::setBenchmarkResult(slowest, QTest::WalltimeMilliseconds);
+}
+
 int main(int argc, char *argv[])
 {
+    // An offscreen screen of 3840 × 2160, for full screen and the zoom steps.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" AMIDAKUJI_SCREENS "/3840x2160.json");
     QApplication app(argc, argv);
     BenchHandlers bench;
     return QTest::qExec(&bench, argc, argv);
