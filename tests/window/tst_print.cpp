@@ -76,6 +76,7 @@ private slots:
     void cancelPrintsNothingAndKeepsTheNewSize();
     void selectionChoiceDisabledAfterAPrint_data();
     void selectionChoiceDisabledAfterAPrint();
+    void printsTheWindowOnOnePage_data();
     void printsTheWindowOnOnePage();
     void printerThatCannotStartIsNamed();
 };
@@ -156,19 +157,33 @@ void PrintTest::selectionChoiceDisabledAfterAPrint()
         QCOMPARE(QFileInfo::exists(dir.filePath(QStringLiteral("%1.pdf").arg(i))), accepted[i]);
 }
 
+// The page is the same whatever the window's zoom.
+void PrintTest::printsTheWindowOnOnePage_data()
+{
+    QTest::addColumn<int>("zoomSteps");
+    QTest::newRow("100 %") << 0;
+    QTest::newRow("200 %") << 4;
+}
+
 void PrintTest::printsTheWindowOnOnePage()
 {
+    QFETCH(int, zoomSteps);
     const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (pdftoppm.isEmpty())
         QSKIP("pdftoppm is not installed");
 
     Window w;
     QVERIFY(readyToPrint(w, 6, 6));
+    const int width = w.form->width();
+    for (int i = 0; i < zoomSteps; ++i)
+        w.entry("mnu_zoomIn")->trigger();
+    QCOMPARE(w.form->width(), zoomSteps ? 2 * width : width);
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
     w.ts.printerDialog->onShow = pdfChoice(pdf, true);
     w.button("cmd_print")->click();
     QVERIFY(QFileInfo::exists(pdf));
+    w.entry("mnu_zoomReset")->trigger();
 
     QProcess convert;
     convert.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"), pdf,
