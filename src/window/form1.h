@@ -216,9 +216,11 @@ private:
     int requestedOuterWidth = 0;
     int requestedOuterHeight = 0;
     bool frameCounted = false;
-    // The frame's extra width and height as last seen, and where the frame was before full screen.
+    // The frame's extra width and height as last seen; where the frame and the window were before
+    // full screen.
     QSize lastFrame{0, 0};
-    QPoint normalTopLeft;
+    QPoint windowedFrameTopLeft;
+    QRect windowedGeometry;
     // The zoom the user chose, the view shown, and the zoom entries of the window's menu.
     int chosenZoom = 100;
     View view;

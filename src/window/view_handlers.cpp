@@ -72,9 +72,13 @@ void Form1::createViewMenu()
 void Form1::mnu_fullScreen_Click()
 {
     if (isFullScreen()) {
+        // Back where it was: a size set while the window still stood at the screen's corner would
+        // leave it there.
         showNormal();
+        setGeometry(windowedGeometry);
     } else {
-        normalTopLeft = frameGeometry().topLeft();
+        windowedFrameTopLeft = frameGeometry().topLeft();
+        windowedGeometry = geometry();
         showFullScreen();
     }
     applyView();

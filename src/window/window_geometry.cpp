@@ -28,12 +28,12 @@ int Form1::frameExtraHeight() const
 // Full screen leaves the window where it was: its position is the one it had before.
 int Form1::leftTwips() const
 {
-    return int(pixelsToTwips(isFullScreen() ? normalTopLeft.x() : frameGeometry().x()));
+    return int(pixelsToTwips(isFullScreen() ? windowedFrameTopLeft.x() : frameGeometry().x()));
 }
 
 int Form1::topTwips() const
 {
-    return int(pixelsToTwips(isFullScreen() ? normalTopLeft.y() : frameGeometry().y()));
+    return int(pixelsToTwips(isFullScreen() ? windowedFrameTopLeft.y() : frameGeometry().y()));
 }
 
 void Form1::moveTwips(double left, double top)

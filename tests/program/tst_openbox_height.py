@@ -1,6 +1,8 @@
 """The window's outer height under a real window manager (openbox on Xvfb): title bar and borders
 included, it is 360 twips per participant plus 1380, from the first showing on and after a count
-change, and the window's outer top-left corner stays where set_up.ini put it.
+change, and the window's outer top-left corner stays where set_up.ini put it. F11 fills the
+screen and Esc brings the window back to that rectangle, frame counted; a zoom step then scales
+the client area alone.
 
 Usage: tst_openbox_height.py PROGRAM
 """
@@ -21,6 +23,11 @@ def settings_file():
     """Group 1 with two participants, the window at LEFT, TOP."""
     lines = {1: "2", 9: str(LEFT), 10: str(TOP), 11: "0", 12: "-1", 14: "1"}
     return "".join(lines.get(k, "") + "\r\n" for k in range(1, 327)).encode("cp932")
+
+
+def client_size(session):
+    info = session.tool("xwininfo", "-id", session.window)
+    return tuple(int(v) for v in re.findall(r"^\s*(?:Width|Height):\s*(\d+)", info, re.M))
 
 
 def outer_height_pixels(participants):
@@ -72,6 +79,18 @@ def check_heights(program):
         left, top, _, _ = await_outer_height(session, outer_height_pixels(3), "after a click on ＋")
         check((left, top) == (LEFT // TWIPS_PER_PIXEL, TOP // TWIPS_PER_PIXEL),
               f"after a click on ＋ the window's outer top-left is {left},{top}")
+
+        normal = frame(session)
+        session.focus()
+        session.key("F11")
+        wait_for("the window to fill the 1280 x 1024 screen", lambda: frame(session) == (0, 0, 1280, 1024))
+        session.key("Escape")
+        await_outer_height(session, outer_height_pixels(3), "after full screen")
+        check(frame(session) == normal, f"after full screen the outer rectangle is {frame(session)}, not {normal}")
+        width, height = client_size(session)
+        session.key("ctrl+equal")
+        wanted = (round(width * 1.25), round(height * 1.25))
+        wait_for(f"a client area of {wanted} after Ctrl+=", lambda: client_size(session) == wanted)
 
 
 def main():
