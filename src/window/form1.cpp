@@ -25,7 +25,6 @@ Form1::Form1(WindowSeams seamsIn, LotterySources sources, QWidget *parent)
     setWindowTitle(QStringLiteral("◆Vornikel◆あみだくじ２"));
     setFont(programFont(9));
     setAcceptDrops(true);
-    chosenZoom = rememberedZoom();
     makeControls();
     createResultMenu();
     applyView();
@@ -146,11 +145,14 @@ void Form1::paintEvent(QPaintEvent *event)
     painter.drawImage(view.offset, surface.image());
 }
 
-// Full screen fills whatever size the screen gives the window.
+// Full screen fills whatever size the screen gives the window; a window moved to a screen of
+// another pixel density gets its drawing at that density.
 void Form1::resizeEvent(QResizeEvent *event)
 {
     if (isFullScreen())
         applyView();
+    else
+        showAt(view);
     QWidget::resizeEvent(event);
 }
 

@@ -24,9 +24,6 @@ class QPushButton;
 class QShortcut;
 class QTimer;
 
-// The zoom the user chose last time, 100 % at first.
-int rememberedZoom();
-
 // Stops a running timer while a modal dialog is open and starts it again afterwards, so that no
 // tick is handled under the dialog.
 class PausedRun
@@ -141,7 +138,8 @@ private:
     // Back to the entry phase with controls made anew, showing what the lottery opens with.
     void startNextLottery(const Startup &opening);
 
-    // Showing the window to a room: full screen, and zoom in steps remembered per user.
+    // Showing the window to a room: full screen, and zoom in steps remembered per user. The menu's
+    // entries come with the zoom chosen last time.
     void createViewMenu();
     void mnu_fullScreen_Click();
     void mnu_zoomIn_Click();

@@ -17,7 +17,7 @@ struct View
     int pixels(double twips) const;
     // A control's rectangle given in twips; only the window's own controls are offset, not those
     // inside a frame.
-    QRect rect(const QRect &twips, bool offset) const;
+    QRect rect(const QRect &twips, bool shifted) const;
     // The window's size at 100 % at this scale.
     QSize size(QSize actual) const;
 

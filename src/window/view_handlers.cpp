@@ -10,6 +10,8 @@
 #include <QSettings>
 #include <QShortcut>
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcView, "amidakuji.view")
 
 namespace {
@@ -22,15 +24,12 @@ QSettings viewSettings()
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("amidakuji"), QStringLiteral("view"));
 }
 
-} // namespace
-
+// The zoom the user chose last time, 100 % at first.
 int rememberedZoom()
 {
     const int zoom = viewSettings().value(kZoomKey, kZoomSteps.front()).toInt();
     return std::find(kZoomSteps.begin(), kZoomSteps.end(), zoom) != kZoomSteps.end() ? zoom : kZoomSteps.front();
 }
-
-namespace {
 
 QAction *viewEntry(QMenu *menu, const char *name, const QString &caption, const QList<QKeySequence> &keys)
 {
@@ -46,6 +45,7 @@ QAction *viewEntry(QMenu *menu, const char *name, const QString &caption, const 
 
 void Form1::createViewMenu()
 {
+    chosenZoom = rememberedZoom();
     resultMenu->addSeparator();
     mnu_fullScreen = viewEntry(resultMenu, "mnu_fullScreen", QStringLiteral("全画面表示"), {QKeySequence(Qt::Key_F11)});
     mnu_fullScreen->setCheckable(true);

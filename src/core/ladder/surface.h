@@ -6,10 +6,10 @@
 #include <QPointF>
 #include <QString>
 
-class QPainter;
-
 #include <cstdint>
 #include <vector>
+
+class QPainter;
 
 // The window's drawing: a persistent image addressed in twips, with a pen position,
 // pen colour, pen width (pixels) and font, as the handlers that draw the ladder,
@@ -38,7 +38,6 @@ public:
     // Draws everything at the given scale from now on: 1.0 is the window's own size. Lines and
     // text are drawn anew at that size, pen widths and fonts grown with it.
     void setScale(double scale);
-    double scale() const { return m_scale; }
 
     // The drawing at the current scale; its device-independent size is the area times the scale.
     const QImage &image() const { return m_image; }
