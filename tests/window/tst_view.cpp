@@ -105,7 +105,6 @@ private slots:
         QTest::newRow("250 %") << QVariant(250) << 5 << 1598;
         QTest::newRow("300 %, 37 names: 200 %") << QVariant(300) << 37 << 1278;
         QTest::newRow("not a step") << QVariant(130) << 5 << 639;
-        QTest::newRow("not a number") << QVariant(QStringLiteral("big")) << 5 << 639;
     }
 
     void rememberedZoomOpens()
@@ -167,13 +166,11 @@ private slots:
         QWidget *hit = w.form->childAt(centre);
         QCOMPARE(hit, w.nameBox(3));
         QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(w.form.get(), centre));
-        QStringList reached;
-        for (int i = 0; i < 5; ++i) {
-            if (w.prizeBox(i)->text().contains(QStringLiteral("N")))
-                reached << w.prizeBox(i)->text();
-        }
-        QCOMPARE(reached.size(), 1);
-        QVERIFY(reached.first().contains(QStringLiteral("N3")));
+        QStringList prizes;
+        for (int i = 0; i < 5; ++i)
+            prizes << w.prizeBox(i)->text();
+        QCOMPARE(prizes.filter(QStringLiteral("N")).size(), 1);
+        QCOMPARE(prizes.filter(QStringLiteral("N3")).size(), 1);
 
         QTest::keyClick(w.nameBox(3), Qt::Key_Escape);
         QTRY_COMPARE(w.form->geometry(), normal);
