@@ -4,6 +4,7 @@
 #include "units.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -25,6 +26,7 @@ Form1::Form1(WindowSeams seamsIn, LotterySources sources, QWidget *parent)
     setWindowTitle(QStringLiteral("◆Vornikel◆あみだくじ２"));
     setFont(programFont(9));
     setAcceptDrops(true);
+    chosenZoom = rememberedZoom();
     makeControls();
     createResultMenu();
     applyView();
@@ -91,6 +93,11 @@ void Form1::wireEvents()
 void Form1::onClick(QAbstractButton *button, void (Form1::*handler)())
 {
     connect(button, &QAbstractButton::clicked, this, [this, handler] { handle([this, handler] { (this->*handler)(); }); });
+}
+
+void Form1::onTriggered(QAction *action, void (Form1::*handler)())
+{
+    connect(action, &QAction::triggered, this, [this, handler] { handle([this, handler] { (this->*handler)(); }); });
 }
 
 // A left-button release inside a name box is a click on it, also while the box is locked.

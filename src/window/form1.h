@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAbstractButton;
@@ -138,30 +139,25 @@ private:
     // Back to the entry phase with controls made anew, showing what the lottery opens with.
     void startNextLottery(const Startup &opening);
 
-    // Showing the window to a room: full screen, and zoom in steps remembered per user. The menu's
-    // entries come with the zoom chosen last time.
-    void createViewMenu();
+    // Showing the window to a room: full screen, and zoom in steps remembered per user.
+    static int rememberedZoom();
     void mnu_fullScreen_Click();
     void mnu_zoomIn_Click();
     void mnu_zoomOut_Click();
     void mnu_zoomReset_Click();
+    // The zoom shown, and the largest step up to `chosen` at which the window fits on its screen.
+    int shownZoom() const;
+    int zoomThatFits(int chosen) const;
     void setZoom(int percent);
-    // The client area at 100 %, as the layout sets it.
+    // The client area at 100 %, as the layout sets it, and the one that goes with an outer size.
     QSize contentSize() const;
+    QSize clientSize(int outerWidthTwips, int outerHeightTwips) const;
     // Works out the view the window's state asks for (its zoom, or full screen) and shows it.
     void applyView();
     void showAt(const View &shown);
     void placeControls(const View &shown);
     // Draws at 100 % whatever the zoom: printing and the saved picture look the same at every zoom.
-    template<typename Draw>
-    auto atActualSize(Draw &&draw)
-    {
-        const View shown = view;
-        showAt(View{});
-        const auto drawn = draw();
-        showAt(shown);
-        return drawn;
-    }
+    void atActualSize(const std::function<void()> &draw);
 
     // Settings and groups.
     void cmd_up3_Click();
@@ -194,6 +190,7 @@ private:
         updateMenuEntries();
     }
     void onClick(QAbstractButton *button, void (Form1::*handler)());
+    void onTriggered(QAction *action, void (Form1::*handler)());
 
     // The controls with their keyboard order and their events, at start and for the next lottery.
     void makeControls();
@@ -207,13 +204,10 @@ private:
     void moveTwips(double left, double top);
     void setOuterWidthTwips(int width);
     void setOuterHeightTwips(int height);
-    int frameExtraWidth() const;
-    int frameExtraHeight() const;
     QSize frameExtra() const;
     // The outer size last asked for, set again once the window frame is known.
     int requestedOuterWidth = 0;
     int requestedOuterHeight = 0;
-    bool frameCounted = false;
     // The frame's extra width and height as last seen; where the frame and the window were before
     // full screen.
     QSize lastFrame{0, 0};

@@ -51,8 +51,7 @@ int Form1::printHeightTwips() const
 // The client area the window has once fitted for printing.
 QSize Form1::printSize() const
 {
-    return QSize(qMax(1, twipsToPixels(kPrintWidthTwips) - frameExtraWidth()),
-                 qMax(1, twipsToPixels(printHeightTwips()) - frameExtraHeight()));
+    return clientSize(kPrintWidthTwips, printHeightTwips());
 }
 
 // Scales the window at 100 % to fit the printable area, keeping its aspect ratio; false when the
@@ -66,10 +65,7 @@ bool Form1::printWindow(QPrinter &target)
     const QRect area = painter.viewport();
     painter.setViewport(QRect(area.topLeft(), shown.size().scaled(area.size(), Qt::KeepAspectRatio)));
     painter.setWindow(shown);
-    atActualSize([&] {
-        render(&painter, QPoint(), QRegion(shown));
-        return true;
-    });
+    atActualSize([&] { render(&painter, QPoint(), QRegion(shown)); });
     painter.end();
     return true;
 }

@@ -17,10 +17,11 @@
 
 namespace {
 
-QAction *menuEntry(QMenu *menu, const QString &caption, const QKeySequence &keys)
+QAction *menuEntry(QMenu *menu, const char *name, const QString &caption, const QList<QKeySequence> &keys)
 {
     QAction *action = menu->addAction(caption);
-    action->setShortcut(keys);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcuts(keys);
     action->setShortcutContext(Qt::WindowShortcut);
     action->setShortcutVisibleInContextMenu(true);
     return action;
@@ -32,30 +33,41 @@ void Form1::createResultMenu()
 {
     resultMenu = new QMenu(this);
     resultMenu->setObjectName(QStringLiteral("resultMenu"));
-    mnu_import = menuEntry(resultMenu, QStringLiteral("名簿を読み込む..."), QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnu_import->setObjectName(QStringLiteral("mnu_import"));
+    mnu_import = menuEntry(resultMenu, "mnu_import", QStringLiteral("名簿を読み込む..."), {Qt::CTRL | Qt::Key_O});
     resultMenu->addSeparator();
-    mnu_copy = menuEntry(resultMenu, QStringLiteral("結果をコピー"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    mnu_save = menuEntry(resultMenu, QStringLiteral("画像として保存..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    mnu_next = menuEntry(resultMenu, QStringLiteral("次の抽選"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
-    mnu_round = menuEntry(resultMenu, QStringLiteral("はずれの人で次の抽選"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
-    mnu_copy->setObjectName(QStringLiteral("mnu_copy"));
-    mnu_save->setObjectName(QStringLiteral("mnu_save"));
-    mnu_next->setObjectName(QStringLiteral("mnu_next"));
-    mnu_round->setObjectName(QStringLiteral("mnu_round"));
+    mnu_copy = menuEntry(resultMenu, "mnu_copy", QStringLiteral("結果をコピー"), {Qt::CTRL | Qt::SHIFT | Qt::Key_C});
+    mnu_save = menuEntry(resultMenu, "mnu_save", QStringLiteral("画像として保存..."), {Qt::CTRL | Qt::SHIFT | Qt::Key_S});
+    mnu_next = menuEntry(resultMenu, "mnu_next", QStringLiteral("次の抽選"), {Qt::CTRL | Qt::SHIFT | Qt::Key_N});
+    mnu_round = menuEntry(resultMenu, "mnu_round", QStringLiteral("はずれの人で次の抽選"), {Qt::CTRL | Qt::SHIFT | Qt::Key_R});
     resultMenu->addSeparator();
-    mnu_history = menuEntry(resultMenu, QStringLiteral("履歴..."), QKeySequence(Qt::CTRL | Qt::Key_H));
-    mnu_history->setObjectName(QStringLiteral("mnu_history"));
+    mnu_history = menuEntry(resultMenu, "mnu_history", QStringLiteral("履歴..."), {Qt::CTRL | Qt::Key_H});
+    // Showing the window to a room.
+    resultMenu->addSeparator();
+    mnu_fullScreen = menuEntry(resultMenu, "mnu_fullScreen", QStringLiteral("全画面表示"), {Qt::Key_F11});
+    mnu_fullScreen->setCheckable(true);
+    mnu_zoomIn = menuEntry(resultMenu, "mnu_zoomIn", QStringLiteral("拡大"), {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal});
+    mnu_zoomOut = menuEntry(resultMenu, "mnu_zoomOut", QStringLiteral("縮小"), {Qt::CTRL | Qt::Key_Minus});
+    mnu_zoomReset = menuEntry(resultMenu, "mnu_zoomReset", QStringLiteral("100%"), {Qt::CTRL | Qt::Key_0});
     // The accelerators work without the menu too, wherever the focus is in the window.
-    for (QAction *action : {mnu_import, mnu_copy, mnu_save, mnu_next, mnu_round, mnu_history})
-        addAction(action);
-    connect(mnu_history, &QAction::triggered, this, [this] { handle([this] { mnu_history_Click(); }); });
-    connect(mnu_import, &QAction::triggered, this, [this] { handle([this] { mnu_import_Click(); }); });
-    connect(mnu_copy, &QAction::triggered, this, [this] { handle([this] { mnu_copy_Click(); }); });
-    connect(mnu_save, &QAction::triggered, this, [this] { handle([this] { mnu_save_Click(); }); });
-    connect(mnu_next, &QAction::triggered, this, [this] { handle([this] { mnu_next_Click(); }); });
-    connect(mnu_round, &QAction::triggered, this, [this] { handle([this] { mnu_round_Click(); }); });
-    createViewMenu();
+    addActions(resultMenu->actions());
+    onTriggered(mnu_import, &Form1::mnu_import_Click);
+    onTriggered(mnu_copy, &Form1::mnu_copy_Click);
+    onTriggered(mnu_save, &Form1::mnu_save_Click);
+    onTriggered(mnu_next, &Form1::mnu_next_Click);
+    onTriggered(mnu_round, &Form1::mnu_round_Click);
+    onTriggered(mnu_history, &Form1::mnu_history_Click);
+    onTriggered(mnu_fullScreen, &Form1::mnu_fullScreen_Click);
+    onTriggered(mnu_zoomIn, &Form1::mnu_zoomIn_Click);
+    onTriggered(mnu_zoomOut, &Form1::mnu_zoomOut_Click);
+    onTriggered(mnu_zoomReset, &Form1::mnu_zoomReset_Click);
+    // Esc leaves full screen; it is left to the boxes and dialogs otherwise (enabled only then).
+    leaveFullScreen = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(leaveFullScreen, &QShortcut::activated, this, [this] {
+        handle([this] {
+            if (isFullScreen())
+                mnu_fullScreen_Click();
+        });
+    });
     connect(resultMenu, &QMenu::aboutToShow, this, &Form1::updateMenuEntries);
     updateMenuEntries();
     // The keyboard's menu keys open this menu wherever the focus is, the boxes included.
@@ -77,12 +89,10 @@ void Form1::updateMenuEntries()
     mnu_next->setEnabled(lottery.ready());
     mnu_round->setEnabled(lottery.roundPossible());
     // Zoom steps while the window is not full screen, each while it changes something.
-    const int zoom = qRound(view.scale * 100);
+    const int zoom = shownZoom();
     const int larger = nextZoom(zoom, 1);
-    const QSize available = screen() ? screen()->availableGeometry().size() : QSize();
     mnu_fullScreen->setChecked(isFullScreen());
-    mnu_zoomIn->setEnabled(!isFullScreen() && larger > zoom
-                           && fittingZoom(larger, contentSize(), frameExtra(), available) == larger);
+    mnu_zoomIn->setEnabled(!isFullScreen() && larger > zoom && zoomThatFits(larger) == larger);
     mnu_zoomOut->setEnabled(!isFullScreen() && zoom > kZoomSteps.front());
     mnu_zoomReset->setEnabled(!isFullScreen() && zoom != kZoomSteps.front());
     leaveFullScreen->setEnabled(isFullScreen());
@@ -134,10 +144,7 @@ QImage Form1::resultPicture()
     QImage picture(size * devicePixelRatioF(), QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(devicePixelRatioF());
     picture.fill(palette().color(QPalette::Window));
-    atActualSize([&] {
-        render(&picture, QPoint(), QRegion(QRect(QPoint(), size)));
-        return true;
-    });
+    atActualSize([&] { render(&picture, QPoint(), QRegion(QRect(QPoint(), size))); });
     return picture;
 }
 

@@ -3,12 +3,9 @@
 // fonts and the drawing are laid out anew at that size, and stay sharp.
 #include "form1.h"
 
-#include <QAction>
 #include <QLoggingCategory>
-#include <QMenu>
 #include <QScreen>
 #include <QSettings>
-#include <QShortcut>
 
 #include <algorithm>
 
@@ -24,51 +21,15 @@ QSettings viewSettings()
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("amidakuji"), QStringLiteral("view"));
 }
 
-// The zoom the user chose last time, 100 % at first.
-int rememberedZoom()
+} // namespace
+
+int Form1::rememberedZoom()
 {
     const int zoom = viewSettings().value(kZoomKey, kZoomSteps.front()).toInt();
     return std::find(kZoomSteps.begin(), kZoomSteps.end(), zoom) != kZoomSteps.end() ? zoom : kZoomSteps.front();
 }
 
-QAction *viewEntry(QMenu *menu, const char *name, const QString &caption, const QList<QKeySequence> &keys)
-{
-    QAction *action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcuts(keys);
-    action->setShortcutContext(Qt::WindowShortcut);
-    action->setShortcutVisibleInContextMenu(true);
-    return action;
-}
-
-} // namespace
-
-void Form1::createViewMenu()
-{
-    chosenZoom = rememberedZoom();
-    resultMenu->addSeparator();
-    mnu_fullScreen = viewEntry(resultMenu, "mnu_fullScreen", QStringLiteral("全画面表示"), {QKeySequence(Qt::Key_F11)});
-    mnu_fullScreen->setCheckable(true);
-    mnu_zoomIn = viewEntry(resultMenu, "mnu_zoomIn", QStringLiteral("拡大"),
-                           {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    mnu_zoomOut = viewEntry(resultMenu, "mnu_zoomOut", QStringLiteral("縮小"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
-    mnu_zoomReset = viewEntry(resultMenu, "mnu_zoomReset", QStringLiteral("100%"), {QKeySequence(Qt::CTRL | Qt::Key_0)});
-    for (QAction *action : {mnu_fullScreen, mnu_zoomIn, mnu_zoomOut, mnu_zoomReset})
-        addAction(action);
-    connect(mnu_fullScreen, &QAction::triggered, this, [this] { handle([this] { mnu_fullScreen_Click(); }); });
-    connect(mnu_zoomIn, &QAction::triggered, this, [this] { handle([this] { mnu_zoomIn_Click(); }); });
-    connect(mnu_zoomOut, &QAction::triggered, this, [this] { handle([this] { mnu_zoomOut_Click(); }); });
-    connect(mnu_zoomReset, &QAction::triggered, this, [this] { handle([this] { mnu_zoomReset_Click(); }); });
-    // Esc leaves full screen; it is left to the boxes and dialogs otherwise.
-    leaveFullScreen = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(leaveFullScreen, &QShortcut::activated, this, [this] {
-        handle([this] {
-            if (isFullScreen())
-                mnu_fullScreen_Click();
-        });
-    });
-}
-
+// F11 and, in full screen, Esc.
 void Form1::mnu_fullScreen_Click()
 {
     if (isFullScreen()) {
@@ -84,18 +45,26 @@ void Form1::mnu_fullScreen_Click()
     applyView();
 }
 
+int Form1::shownZoom() const
+{
+    return qRound(view.scale * 100);
+}
+
+int Form1::zoomThatFits(int chosen) const
+{
+    return fittingZoom(chosen, contentSize(), frameExtra(), screen() ? screen()->availableGeometry().size() : QSize());
+}
+
 void Form1::mnu_zoomIn_Click()
 {
-    const int current = qRound(view.scale * 100);
-    const int larger = nextZoom(current, 1);
-    if (!isFullScreen() && larger > current)
-        setZoom(larger);
+    if (!isFullScreen())
+        setZoom(nextZoom(shownZoom(), 1));
 }
 
 void Form1::mnu_zoomOut_Click()
 {
     if (!isFullScreen())
-        setZoom(nextZoom(qRound(view.scale * 100), -1));
+        setZoom(nextZoom(shownZoom(), -1));
 }
 
 void Form1::mnu_zoomReset_Click()
@@ -107,8 +76,7 @@ void Form1::mnu_zoomReset_Click()
 // A zoom larger than the screen holds is not taken; the one chosen is remembered for next time.
 void Form1::setZoom(int percent)
 {
-    const QSize available = screen() ? screen()->availableGeometry().size() : QSize();
-    if (fittingZoom(percent, contentSize(), frameExtra(), available) != percent)
+    if (zoomThatFits(percent) != percent)
         return;
     chosenZoom = percent;
     QSettings settings = viewSettings();
@@ -128,9 +96,16 @@ void Form1::applyView()
         showAt(fullScreenView(size(), content));
         return;
     }
-    const QSize available = screen() ? screen()->availableGeometry().size() : QSize();
-    showAt(View{fittingZoom(chosenZoom, content, frameExtra(), available) / 100.0, {}});
+    showAt(View{zoomThatFits(chosenZoom) / 100.0, {}});
     resize(view.size(content));
+}
+
+void Form1::atActualSize(const std::function<void()> &draw)
+{
+    const View shown = view;
+    showAt(View{});
+    draw();
+    showAt(shown);
 }
 
 void Form1::showAt(const View &shown)

@@ -15,16 +15,6 @@ QSize Form1::frameExtra() const
     return isFullScreen() || live.isNull() ? lastFrame : live;
 }
 
-int Form1::frameExtraWidth() const
-{
-    return frameExtra().width();
-}
-
-int Form1::frameExtraHeight() const
-{
-    return frameExtra().height();
-}
-
 // Full screen leaves the window where it was: its position is the one it had before.
 int Form1::leftTwips() const
 {
@@ -53,25 +43,29 @@ void Form1::setOuterHeightTwips(int height)
     applyView();
 }
 
+QSize Form1::clientSize(int outerWidthTwips, int outerHeightTwips) const
+{
+    return QSize(qMax(1, twipsToPixels(outerWidthTwips) - frameExtra().width()),
+                 qMax(1, twipsToPixels(outerHeightTwips) - frameExtra().height()));
+}
+
+// Until an outer size is asked for, the client area a new window opens with.
 QSize Form1::contentSize() const
 {
-    const int width = requestedOuterWidth > 0 ? twipsToPixels(requestedOuterWidth) - frameExtraWidth()
-                                              : twipsToPixels(kClientWidthTwips);
-    const int height = requestedOuterHeight > 0 ? twipsToPixels(requestedOuterHeight) - frameExtraHeight()
-                                                : twipsToPixels(2100);
-    return QSize(qMax(1, width), qMax(1, height));
+    const QSize requested = clientSize(requestedOuterWidth, requestedOuterHeight);
+    return QSize(requestedOuterWidth > 0 ? requested.width() : twipsToPixels(kClientWidthTwips),
+                 requestedOuterHeight > 0 ? requested.height() : twipsToPixels(2100));
 }
 
 // A size set before the window manager framed the window counted no frame; once the frame is
-// known, the outer size is set again so that it includes it. The window manager moves the window
-// into its frame, so this move comes with the first showing, often before the window is mapped.
+// known (or changes), the outer size is set again so that it includes it. The window manager
+// moves the window into its frame, so this move comes with the first showing, often before the
+// window is mapped.
 void Form1::moveEvent(QMoveEvent *event)
 {
     const QSize live = frameGeometry().size() - size();
-    if (!isFullScreen() && !live.isNull())
+    if (!isFullScreen() && !live.isNull() && live != lastFrame) {
         lastFrame = live;
-    if (!frameCounted && !lastFrame.isNull()) {
-        frameCounted = true;
         applyView();
     }
     QWidget::moveEvent(event);

@@ -72,13 +72,12 @@ Surface::Surface(QSize logicalSize, qreal devicePixelRatio)
 // would leave holes in the heap that the process keeps, one image at a time, over a long evening.
 void Surface::clear()
 {
-    if (m_drawn) {
+    if (!m_marks.empty()) {
         if (m_image.isDetached())
             m_image.fill(Qt::transparent);
         else
             m_image = zeroedImage(m_image.size(), m_image.devicePixelRatio());
     }
-    m_drawn = false;
     m_marks.clear();
     m_pen = QPointF();
 }
@@ -113,7 +112,6 @@ void Surface::drawText(const QString &text)
 
 void Surface::draw(Mark mark)
 {
-    m_drawn = true;
     QPainter painter(&m_image);
     paint(painter, mark);
     m_marks.push_back(std::move(mark));
@@ -154,8 +152,7 @@ void Surface::paint(QPainter &painter, const Mark &mark) const
 void Surface::redraw()
 {
     m_image = blankImage(m_area, m_scale, m_devicePixelRatio);
-    m_drawn = !m_marks.empty();
-    if (!m_drawn)
+    if (m_marks.empty())
         return;
     QPainter painter(&m_image);
     for (const Mark &mark : m_marks)

@@ -66,8 +66,6 @@ private:
     QColor m_color = Qt::black;
     int m_width = 1;
     QFont m_font;
-    // Whether anything was drawn since the image was last blank.
-    bool m_drawn = false;
 };
 
 // The program's font: "ＭＳ Ｐゴシック" where it exists, else a Japanese face that does.
