@@ -1,10 +1,9 @@
 // The window's history: a lottery recorded at standby with every participant's fixed result,
-// completed with the stamp, marked "中断" when the window goes on before every path is traced;
-// a history that had to be set aside said once; and the history window's CSV and removal.
+// completed with the stamp, marked "中断" when the window goes on or closes before every path is
+// traced; a history that had to be set aside said once; and the history window's CSV and removal.
 #include "history_dialog.h"
 #include "support/window.h"
 
-#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QTableWidget>
@@ -27,83 +26,81 @@ private slots:
     {
         QFETCH(bool, damaged);
         Window w;
-        const QString path = w.ts.folder.filePath(QStringLiteral("history.sqlite3"));
+        const QString path = w.ts.folder.filePath("history.sqlite3");
         if (damaged)
             QVERIFY(writeBytes(path, QByteArray(4096, 'x')));
         w.start().openHistory(path);
         QCOMPARE(w.messages().size(), damaged ? 1 : 0);
         QVERIFY(!damaged || w.messages().first().contains(path));
         QVERIFY(w.prepare(kWinnerMode, 4, 1));
-        w.memo()->setText(QStringLiteral("忘年会"));
+        w.memo()->setText("忘年会");
         QVERIFY(w.standby());
         History history;
         QVERIFY(history.open(path));
-        QList<HistoryLottery> all = history.lotteries();
-        QCOMPARE(all.size(), 1);
-        QCOMPARE(all[0].state, QStringLiteral("記録中"));
-        QCOMPARE(all[0].memo, QStringLiteral("忘年会"));
-        QCOMPARE(all[0].participants, 4);
-        QCOMPARE(all[0].winners, 1);
+        const QList<HistoryLottery> fixed = history.lotteries();
+        QCOMPARE(fixed.size(), 1);
+        const HistoryLottery &l = fixed[0];
+        QCOMPARE(std::tuple(l.state, l.memo, l.group, l.mode, l.participants, l.winners, l.round),
+                 std::tuple(QString("記録中"), QString("忘年会"), 1, kWinnerMode, 4, 1, 1));
 
-        // What was recorded at standby is what the traced paths then show.
+        // What was recorded at standby is what the traced paths then show (the copied result says
+        // "はずれ" for an empty one, and has one winner), stamped after standby.
         w.traceAll();
-        w.form->findChild<QAction *>(QStringLiteral("mnu_copy"))->trigger();
-        QStringList copied = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        copied.removeFirst();
-        all = history.lotteries();
-        QCOMPARE(all[0].state, QStringLiteral("完了"));
-        QVERIFY(all[0].finishedAt.isValid());
+        w.entry("mnu_copy")->trigger();
+        const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts).mid(1);
+        QList<HistoryLottery> all = history.lotteries();
+        QCOMPARE(all[0].state, QString("完了"));
+        QVERIFY(all[0].finishedAt >= all[0].fixedAt && all[0].fixedAt.isValid());
         QStringList recorded;
         for (const HistoryRow &row : all[0].rows)
-            recorded << row.name + QStringLiteral(" ：") + (row.result.isEmpty() ? QStringLiteral("はずれ") : row.result);
+            recorded << row.name + " ：" + (row.result.isEmpty() ? QString("はずれ") : row.result);
         QCOMPARE(recorded, copied);
+        QCOMPARE(copied.filter("：あたり").size(), 1);
 
-        // The next lottery, left before it is traced, stays in the history as abandoned.
-        w.form->findChild<QAction *>(QStringLiteral("mnu_next"))->trigger();
+        // The next lottery, left before it is traced, stays in the history as abandoned; so does
+        // one the window closes on.
+        w.entry("mnu_next")->trigger();
         w.fillEntries();
         QVERIFY(w.standby());
         w.clickName(0);
-        w.form->findChild<QAction *>(QStringLiteral("mnu_next"))->trigger();
+        w.entry("mnu_next")->trigger();
         all = history.lotteries();
         QCOMPARE(all.size(), 2);
-        QCOMPARE(all[0].state, QStringLiteral("中断"));
-        QCOMPARE(all[1].state, QStringLiteral("完了"));
+        QCOMPARE(QStringList({all[0].state, all[1].state}), QStringList({"中断", "完了"}));
+        w.fillEntries();
+        QVERIFY(w.standby());
+        w.form->close();
+        QCOMPARE(history.lotteries().size(), 3);
+        QCOMPARE(history.lotteries().first().state, QString("中断"));
     }
 
-    // The selected lotteries (all without a selection) as CSV; removal after a yes.
+    // The list newest first with the selected lottery's results; the selected lotteries (all
+    // without a selection) as CSV; removal of the selected one only after a yes.
     void historyWindowWritesAndRemoves()
     {
         QTemporaryDir folder;
         History history;
-        QVERIFY(history.open(folder.filePath(QStringLiteral("history.sqlite3"))));
-        for (int i = 0; i < 3; ++i) {
-            HistoryLottery l;
-            l.fixedAt = QDateTime(QDate(2026, 12, 7), QTime(18, i));
-            l.memo = QStringLiteral("回%1").arg(i);
-            l.participants = 2;
-            l.rows = {{QStringLiteral("山田"), QStringLiteral("あたり")}, {QStringLiteral("佐藤"), QString()}};
-            QVERIFY(history.recordStandby(l) != 0);
-        }
+        QVERIFY(history.open(folder.filePath("history.sqlite3")));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(history.recordStandby({.id = 0, .fixedAt = QDateTime(QDate(2026, 12, 7), QTime(18, i)),
+                                           .finishedAt = {}, .group = 1, .memo = QString("回%1").arg(i), .mode = 0,
+                                           .participants = 2, .winners = 0, .round = 1, .state = {},
+                                           .rows = {{"山田", "あたり"}, {"佐藤", QString()}}}) != 0);
         FakeSaveDialog save;
         RecordingMessenger messenger;
         HistoryDialog dialog(history, save, messenger);
-        auto *list = dialog.findChild<QTableWidget *>(QStringLiteral("lotteries"));
+        auto *list = dialog.findChild<QTableWidget *>("lotteries");
+        const auto exported = [&](const QString &name) {
+            save.chosen = folder.filePath(name);
+            dialog.exportCsv();
+            return fileBytes(save.chosen);
+        };
         QCOMPARE(list->rowCount(), 3);
-        QCOMPARE(list->item(0, 1)->text(), QStringLiteral("回2"));
-
-        save.chosen = folder.filePath(QStringLiteral("all.csv"));
-        dialog.exportCsv();
-        QFile all(save.chosen);
-        QVERIFY(all.open(QIODevice::ReadOnly));
-        QCOMPARE(all.readAll(), historyCsv(history.lotteries(), true));
-
+        QCOMPARE(list->item(0, 1)->text(), QString("回2"));
+        QCOMPARE(exported("all.csv"), historyCsv(history.lotteries(), true));
         list->selectRow(1);
-        QCOMPARE(dialog.findChild<QTableWidget *>(QStringLiteral("results"))->rowCount(), 2);
-        save.chosen = folder.filePath(QStringLiteral("one.csv"));
-        dialog.exportCsv();
-        QFile one(save.chosen);
-        QVERIFY(one.open(QIODevice::ReadOnly));
-        QCOMPARE(one.readAll(), historyCsv({history.lotteries().at(1)}, true));
+        QCOMPARE(dialog.findChild<QTableWidget *>("results")->rowCount(), 2);
+        QCOMPARE(exported("one.csv"), historyCsv({history.lotteries().at(1)}, true));
 
         messenger.answer = false;
         dialog.removeSelected();
@@ -113,6 +110,7 @@ private slots:
         QCOMPARE(messenger.asked.size(), 2);
         QCOMPARE(history.lotteries().size(), 2);
         QCOMPARE(list->rowCount(), 2);
+        QCOMPARE(list->item(1, 1)->text(), QString("回0"));
     }
 };
 

@@ -4,10 +4,8 @@
 #include "name_preview_dialog.h"
 #include "support/window.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDropEvent>
-#include <QFile>
 #include <QMimeData>
 #include <QUrl>
 
@@ -17,7 +15,8 @@ class TestImport : public QObject
 
 private slots:
     // Rows: the file's names (none: no file), the group's counts before, whether the dialog and
-    // the preview say yes, the standby done first; the count and winners after, the message.
+    // the preview say yes, the standby done first; the count and winners after, the message, and
+    // the preview's notes past the 37 boxes (a name that goes into a box has none here).
     void importFromMenu_data()
     {
         QTest::addColumn<QStringList>("list");
@@ -29,17 +28,23 @@ private slots:
         QTest::addColumn<int>("countAfter");
         QTest::addColumn<int>("winnersAfter");
         QTest::addColumn<bool>("message");
+        QTest::addColumn<QStringList>("notes");
+        // Past the boxes: a repeat of the first name, a character the settings file cannot hold,
+        // a name wider than a name box.
         QStringList forty;
-        for (int i = 1; i <= 40; ++i)
-            forty << QStringLiteral("生徒%1").arg(i);
+        for (int i = 1; i <= 37; ++i)
+            forty << QStringLiteral("N%1").arg(i);
+        forty << "N1" << "花子😀" << "寿限無寿限無五劫の擦り切れ";
+        const QStringList notes{"38人目以降は入りません、同じ名前があります", "38人目以降は入りません、保存できない文字があります",
+                                "38人目以降は入りません、欄に収まりきりません"};
         const QStringList three{"山田", "佐藤", "鈴木"};
-        QTest::newRow("40 names: the first 37") << forty << 5 << 3 << true << true << false << 37 << 3 << false;
-        QTest::newRow("3 names: the winners follow") << three << 10 << 9 << true << true << false << 3 << 2 << false;
-        QTest::newRow("1 name: 2 rows") << QStringList{"山田"} << 5 << 1 << true << true << false << 2 << 1 << false;
-        QTest::newRow("preview cancelled") << three << 5 << 1 << true << false << false << 5 << 1 << false;
-        QTest::newRow("dialog cancelled") << three << 5 << 1 << false << true << false << 5 << 1 << false;
-        QTest::newRow("missing file") << QStringList() << 5 << 1 << true << true << false << 5 << 1 << true;
-        QTest::newRow("after standby") << three << 5 << 1 << true << true << true << 5 << 1 << false;
+        QTest::newRow("40 names: the first 37") << forty << 5 << 3 << true << true << false << 37 << 3 << false << notes;
+        QTest::newRow("3 names: the winners follow") << three << 10 << 9 << true << true << false << 3 << 2 << false << QStringList();
+        QTest::newRow("1 name: 2 rows") << QStringList{"山田"} << 5 << 1 << true << true << false << 2 << 1 << false << QStringList();
+        QTest::newRow("preview cancelled") << three << 5 << 1 << true << false << false << 5 << 1 << false << QStringList();
+        QTest::newRow("dialog cancelled") << three << 5 << 1 << false << true << false << 5 << 1 << false << QStringList();
+        QTest::newRow("missing file") << QStringList() << 5 << 1 << true << true << false << 5 << 1 << true << QStringList();
+        QTest::newRow("after standby") << three << 5 << 1 << true << true << true << 5 << 1 << false << QStringList();
     }
 
     void importFromMenu()
@@ -53,6 +58,7 @@ private slots:
         QFETCH(int, countAfter);
         QFETCH(int, winnersAfter);
         QFETCH(bool, message);
+        QFETCH(QStringList, notes);
         Window w;
         QVERIFY(w.prepare(kWinnerMode, count, winners));
         w.memo()->setText(QStringLiteral("三年二組"));
@@ -60,11 +66,8 @@ private slots:
             QVERIFY(w.standby());
         const QByteArray settings = w.written();
         const QString path = w.ts.folder.filePath(QStringLiteral("名簿.csv"));
-        if (!list.isEmpty()) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write((QStringLiteral("氏名\r\n") + list.join(QStringLiteral("\r\n"))).toUtf8());
-        }
+        if (!list.isEmpty())
+            QVERIFY(writeBytes(path, (QStringLiteral("氏名\r\n") + list.join(QStringLiteral("\r\n"))).toUtf8()));
         QStringList before;
         for (int i = 0; i < kBoxCount; ++i)
             before << w.nameBox(i)->text();
@@ -78,7 +81,9 @@ private slots:
 
         QCOMPARE(w.ts.openDialog->shown, afterStandby ? 0 : 1);
         const bool previewed = chosen && !list.isEmpty() && !afterStandby;
-        QCOMPARE(w.ts.namePreview->shownNames, previewed ? list : QStringList());
+        const QStringList &shown = w.ts.namePreview->shownNames;
+        QCOMPARE(shown, previewed ? list : QStringList());
+        QCOMPARE(NamePreviewDialog::notes(shown), QStringList(qMin<qsizetype>(shown.size(), kBoxCount), QString()) + notes);
         QCOMPARE(w.participants(), countAfter);
         QCOMPARE(w.winners(), winnersAfter);
         for (int i = 0; i < kBoxCount; ++i)
@@ -109,10 +114,7 @@ private slots:
         Window w;
         QVERIFY(w.prepare(kWinnerMode, 2));
         const QString path = w.ts.folder.filePath(fileName);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("山田\n佐藤\n鈴木\n");
-        file.close();
+        QVERIFY(writeBytes(path, "山田\n佐藤\n鈴木\n"));
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path)});
         QWidget *target = onBox ? static_cast<QWidget *>(w.nameBox(0)) : w.form.get();
@@ -125,21 +127,6 @@ private slots:
         QTRY_COMPARE(w.ts.namePreview->paths, taken ? QStringList{path} : QStringList());
         QCOMPARE(w.participants(), taken ? 3 : 2);
         QCOMPARE(w.nameBox(0)->text(), taken ? QStringLiteral("山田") : QStringLiteral("N0"));
-    }
-
-    // What the preview marks: rows past the boxes, repeated names, characters the settings file
-    // cannot hold, and names wider than a name box.
-    void previewNotes()
-    {
-        QStringList names;
-        for (int i = 1; i <= 37; ++i)
-            names << QStringLiteral("N%1").arg(i);
-        names << QStringLiteral("N1") << QStringLiteral("花子😀") << QStringLiteral("寿限無寿限無五劫の擦り切れ");
-        const QStringList notes = NamePreviewDialog::notes(names);
-        QCOMPARE(notes.mid(0, 37), QStringList(37, QString()));
-        QCOMPARE(notes[37], QStringLiteral("38人目以降は入りません、同じ名前があります"));
-        QCOMPARE(notes[38], QStringLiteral("38人目以降は入りません、保存できない文字があります"));
-        QCOMPARE(notes[39], QStringLiteral("38人目以降は入りません、欄に収まりきりません"));
     }
 };
 

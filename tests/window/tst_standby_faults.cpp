@@ -93,6 +93,18 @@ void runRowAsNobody(const QString &function, const QString &row)
              output.constData());
 }
 
+// A started window showing the stored prize list, its shown rows filled in, and the box named
+// `box` emptied for the text to come.
+QLineEdit *emptiedBox(Window &w, const QString &box)
+{
+    w.start();
+    w.button("cmd_change")->click();
+    w.fillEntries();
+    auto *edit = w.control<QLineEdit>(box);
+    edit->clear();
+    return edit;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Failure)
@@ -235,11 +247,7 @@ void TestStandbyFaults::unencodableTextIsRefused()
     QFETCH(QString, box);
     QFETCH(int, fileLine);
     Window w;
-    w.start();
-    w.button("cmd_change")->click();
-    w.fillEntries();
-    auto *edit = w.control<QLineEdit>(box);
-    edit->clear();
+    QLineEdit *edit = emptiedBox(w, box);
 
     typeText(edit, QStringLiteral("ab"));
     typeText(edit, QStringLiteral("😀"));
@@ -277,11 +285,7 @@ void TestStandbyFaults::pastedLineBreaksStayOnOneLine()
     QFETCH(int, fileLine);
     QFETCH(QByteArray, bytes);
     Window w;
-    w.start();
-    w.button("cmd_change")->click();
-    w.fillEntries();
-    auto *edit = w.control<QLineEdit>(box);
-    edit->clear();
+    QLineEdit *edit = emptiedBox(w, box);
     pasteText(edit, pasted);
 
     QVERIFY(w.standby());

@@ -85,6 +85,17 @@ QStringList prizeTexts(const Window &w)
     return texts;
 }
 
+// A first run of three participants in `mode`, in its reveal phase, with the automatic run
+// started: Enter in the second name box shows its button, a click on that starts it.
+bool automaticRunStarted(Window &w, int mode)
+{
+    if (!w.prepare(mode, 3) || !w.standby())
+        return false;
+    QTest::keyClick(w.nameBox(1), Qt::Key_Return);
+    w.button("cmd_auto")->click();
+    return true;
+}
+
 } // namespace
 
 class TraceTest : public QObject
@@ -177,10 +188,7 @@ private slots:
     void automaticRun()
     {
         Window w;
-        QVERIFY(w.prepare(kLotteryMode, 3));
-        QVERIFY(w.standby());
-        QTest::keyClick(w.nameBox(1), Qt::Key_Return); // shows the automatic-trace button
-        w.button("cmd_auto")->click();
+        QVERIFY(automaticRunStarted(w, kLotteryMode));
         QVERIFY(w.timer()->isActive());
         QCOMPARE(w.timer()->interval(), 500);
         QVERIFY(!w.shown(w.button("cmd_auto")));
@@ -205,10 +213,7 @@ private slots:
     void automaticRunPausesUnderAQuestion()
     {
         Window w;
-        QVERIFY(w.prepare(kNumberMode, 3));
-        QVERIFY(w.standby());
-        QTest::keyClick(w.nameBox(1), Qt::Key_Return); // shows the automatic-trace button
-        w.button("cmd_auto")->click();
+        QVERIFY(automaticRunStarted(w, kNumberMode));
         std::optional<bool> runningUnderQuestion;
         w.ts.messenger->whileOpen = [&] { runningUnderQuestion = w.timer()->isActive(); };
         w.ts.messenger->answer = false;

@@ -43,6 +43,17 @@ bool isOpaqueBlack(QRgb pixel)
     return pixel == qRgba(0, 0, 0, 255);
 }
 
+// Places the rungs of `manCount` participants at `density` from a generator seeded with `seed`
+// and draws that ladder on `surface` in its current pen; the grid drawn.
+LadderGrid drawnLadder(Surface &surface, int manCount, float density = 0.0f, unsigned seed = 1)
+{
+    LadderGrid grid;
+    TestRandom random(seed);
+    ladder::placeRungs(grid, manCount, density, random);
+    ladder::drawLadder(surface, grid, manCount, kLineTop);
+    return grid;
+}
+
 } // namespace
 
 class TestLadderDrawing : public QObject
@@ -62,11 +73,8 @@ private slots:
 // Two participants with every allowed rung: lines at y = 1080 and 1440 twips, rungs at rows 2, 4, 6.
 void TestLadderDrawing::pixelsOfKnownLadder()
 {
-    LadderGrid grid;
-    TestRandom random;
-    ladder::placeRungs(grid, 2, 0.0f, random);
     Surface surface(QSize(640, 200));
-    ladder::drawLadder(surface, grid, 2, kLineTop);
+    drawnLadder(surface, 2);
     const QImage &image = surface.image();
 
     QVERIFY(isOpaqueBlack(image.pixel(93, 72)));
@@ -106,13 +114,10 @@ void TestLadderDrawing::everyPixel()
     QFETCH(int, manCount);
     QFETCH(float, density);
     QFETCH(unsigned, seed);
-    LadderGrid grid;
-    TestRandom random(seed);
-    ladder::placeRungs(grid, manCount, density, random);
     Surface surface(QSize(twipsToPixels(9585), twipsToPixels(14700)));
     surface.setForeColor(0x000000);
     surface.setDrawWidth(1);
-    ladder::drawLadder(surface, grid, manCount, kLineTop);
+    const LadderGrid grid = drawnLadder(surface, manCount, density, seed);
 
     const PixelSet expected = expectedPixels(grid, manCount);
     const QImage &image = surface.image();
@@ -132,12 +137,9 @@ void TestLadderDrawing::everyPixel()
 // At twice the pixel density every line is two device pixels wide and still only black or clear.
 void TestLadderDrawing::sharpOnHighDensityScreen()
 {
-    LadderGrid grid;
-    TestRandom random(5);
-    ladder::placeRungs(grid, 10, 2.0f, random);
     Surface single(QSize(640, 600), 1.0);
     Surface dense(QSize(640, 600), 2.0);
-    ladder::drawLadder(single, grid, 10, kLineTop);
+    const LadderGrid grid = drawnLadder(single, 10, 2.0f, 5);
     ladder::drawLadder(dense, grid, 10, kLineTop);
 
     const auto countBlack = [](const QImage &image) {
@@ -163,11 +165,8 @@ void TestLadderDrawing::sharpOnHighDensityScreen()
 // Growing the window keeps what is already drawn.
 void TestLadderDrawing::survivesGrowing()
 {
-    LadderGrid grid;
-    TestRandom random;
-    ladder::placeRungs(grid, 2, 0.0f, random);
     Surface surface(QSize(640, 140));
-    ladder::drawLadder(surface, grid, 2, kLineTop);
+    drawnLadder(surface, 2);
     const QImage before = surface.image().copy();
     surface.ensureSize(QSize(640, 980), 1.0);
     QCOMPARE(surface.image().size(), QSize(640, 980));
@@ -177,16 +176,15 @@ void TestLadderDrawing::survivesGrowing()
     QCOMPARE(surface.image().copy(0, 0, 640, 140), before);
 }
 
+// Clearing leaves no pixel of a drawn ladder.
 void TestLadderDrawing::clearErasesEverything()
 {
-    LadderGrid grid;
-    TestRandom random;
-    ladder::placeRungs(grid, 5, 0.0f, random);
     Surface surface(QSize(640, 300));
-    ladder::drawLadder(surface, grid, 5, kLineTop);
-    surface.clear();
+    drawnLadder(surface, 5);
     QImage blank(surface.image().size(), surface.image().format());
     blank.fill(Qt::transparent);
+    QVERIFY(surface.image() != blank);
+    surface.clear();
     QCOMPARE(surface.image(), blank);
 }
 
