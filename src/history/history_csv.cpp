@@ -1,5 +1,5 @@
-// The history as CSV for spreadsheet programs, and `amidakuji --history-csv FILE`, which writes it
-// without a window.
+// The history as CSV for spreadsheet programs, writing an export without harming what it is
+// written to, and `amidakuji --history-csv FILE`, which writes it without a window.
 #include "history.h"
 
 #include <QDir>
@@ -8,25 +8,19 @@
 #include <QSaveFile>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
-// Quoted as Excel quotes a field: only when it holds a comma, a quote or a line break, with each
-// quote doubled.
-QString field(QString text)
-{
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\r') && !text.contains(u'\n'))
-        return text;
-    text.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + text + u'"';
-}
+// The time of the time stamp and of the history window.
+const QString kTimeFormat = QStringLiteral("yyyy/MM/dd HH:mm:ss");
 
 void appendLine(QByteArray &csv, const QStringList &fields)
 {
-    QStringList quoted;
+    QStringList cells;
     for (const QString &text : fields)
-        quoted << field(text);
-    csv += quoted.join(u',').toUtf8();
+        cells << csvCell(text);
+    csv += cells.join(u',').toUtf8();
     csv += "\r\n";
 }
 
@@ -35,7 +29,41 @@ void printError(const QString &message)
     std::fprintf(stderr, "amidakuji: %s\n", qPrintable(message));
 }
 
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// Why a file could not be written, in the words a user reads; the system's own words go to the log.
+QString writeFailure(const QString &path, const QFileDevice &file)
+{
+    qCWarning(lcHistory, "cannot write %s: %s", qPrintable(native(path)), qPrintable(file.errorString()));
+    switch (file.error()) {
+    case QFileDevice::OpenError:
+    case QFileDevice::PermissionsError:
+        return QStringLiteral("%1 に書き込めません。フォルダーがないか、書き込みが許されていません。").arg(native(path));
+    case QFileDevice::ResourceError:
+        return QStringLiteral("%1 に書き込めません。ディスクがいっぱいです。").arg(native(path));
+    default:
+        return QStringLiteral("%1 への書き込みに失敗しました。").arg(native(path));
+    }
+}
+
 } // namespace
+
+// A spreadsheet takes a cell beginning with one of these for a formula: an apostrophe before it
+// keeps it text. Then quoted as Excel quotes a field: only when it holds a comma, a quote or a line
+// break, with each quote doubled.
+QString csvCell(QString text)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && formulaStarts.contains(text.front()))
+        text.prepend(u'\'');
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\r') && !text.contains(u'\n'))
+        return text;
+    text.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + text + u'"';
+}
 
 QString historyModeName(int mode)
 {
@@ -51,55 +79,119 @@ QString historyModeName(int mode)
     }
 }
 
-QByteArray historyCsv(const QList<HistoryLottery> &lotteries, bool withBom)
+QString historyResultText(const HistoryLottery &lottery, const HistoryRow &row)
+{
+    if (!row.traced)
+        return kNotTraced;
+    if (row.result.isEmpty() && lottery.mode == 0)
+        return QStringLiteral("はずれ");
+    return row.result;
+}
+
+QString historyTimeText(const QDateTime &time)
+{
+    return time.isValid() ? time.toLocalTime().toString(kTimeFormat) : QString();
+}
+
+QByteArray historyCsvHeading(bool withBom)
 {
     QByteArray csv = withBom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
     appendLine(csv, {QStringLiteral("日時"), QStringLiteral("グループ"), QStringLiteral("メモ"), QStringLiteral("モード"),
-                     QStringLiteral("回"), QStringLiteral("状態"), QStringLiteral("名前"), QStringLiteral("結果")});
-    for (const HistoryLottery &lottery : lotteries) {
-        const QStringList common = {lottery.fixedAt.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
-                                    QString::number(lottery.group), lottery.memo, historyModeName(lottery.mode),
-                                    QString::number(lottery.round), lottery.state};
-        // A lottery without rows still shows as one line.
-        if (lottery.rows.isEmpty())
-            appendLine(csv, common + QStringList{QString(), QString()});
-        for (const HistoryRow &row : lottery.rows)
-            appendLine(csv, common + QStringList{row.name, row.result});
-    }
+                     QStringLiteral("回"), QStringLiteral("状態"), QStringLiteral("名前"), QStringLiteral("結果"),
+                     QStringLiteral("全員たどった日時")});
     return csv;
+}
+
+QByteArray historyCsvLines(const HistoryLottery &lottery)
+{
+    QByteArray csv;
+    const QStringList common = {historyTimeText(lottery.fixedAt), QString::number(lottery.group), lottery.memo,
+                                historyModeName(lottery.mode), QString::number(lottery.round), lottery.state};
+    const QString finished = historyTimeText(lottery.finishedAt);
+    // A lottery without rows still shows as one line.
+    if (lottery.rows.isEmpty())
+        appendLine(csv, common + QStringList{QString(), QString(), finished});
+    for (const HistoryRow &row : lottery.rows)
+        appendLine(csv, common + QStringList{row.name, historyResultText(lottery, row), finished});
+    return csv;
+}
+
+QByteArray historyCsv(const QList<HistoryLottery> &lotteries, bool withBom)
+{
+    QByteArray csv = historyCsvHeading(withBom);
+    for (const HistoryLottery &lottery : lotteries)
+        csv += historyCsvLines(lottery);
+    return csv;
+}
+
+bool writeExport(const QString &target, const std::function<bool(QIODevice &)> &write, QString *error)
+{
+    const QFileInfo info(target);
+    if (info.isDir()) {
+        *error = QStringLiteral("%1 はフォルダーです。ファイルの名前を指定してください。").arg(native(target));
+        return false;
+    }
+    // A file (or none yet) is replaced whole or not at all, so an older export is never left cut
+    // short; through a link, the file it leads to is replaced.
+    if (!info.exists() || info.isFile()) {
+        const QString path = info.exists() ? info.canonicalFilePath() : target;
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || !write(file) || !file.commit()) {
+            *error = writeFailure(target, file);
+            return false;
+        }
+        return true;
+    }
+    // A pipe, a device, a terminal: written straight, never replaced by a file.
+    QFile stream(target);
+    if (!stream.open(QIODevice::WriteOnly) || !write(stream) || !stream.flush() || stream.error() != QFileDevice::NoError) {
+        *error = writeFailure(target, stream);
+        return false;
+    }
+    return true;
 }
 
 int exportHistoryCsv(const QString &target)
 {
-    // No history yet is an empty one: exporting does not make the file.
     const QString path = History::defaultPath();
-    QList<HistoryLottery> lotteries;
-    if (QFileInfo::exists(path)) {
-        History history;
-        if (!history.open(path)) {
-            printError(QStringLiteral("cannot open the history %1: %2").arg(QDir::toNativeSeparators(path), history.error()));
-            return 1;
-        }
-        if (!history.notice().isEmpty())
-            printError(history.notice());
-        lotteries = history.lotteries();
-        if (!history.error().isEmpty()) {
-            printError(QStringLiteral("cannot read the history %1: %2").arg(QDir::toNativeSeparators(path), history.error()));
-            return 1;
-        }
+    const bool toStandardOutput = target == QLatin1String("-");
+    // No history yet is an empty one: exporting does not make the file.
+    History history;
+    const bool any = QFileInfo::exists(path);
+    if (any && !history.openForReading(path)) {
+        printError(QStringLiteral("抽選の履歴 %1 を読めません。%2").arg(native(path), history.reason()));
+        return 1;
     }
-    if (target == QLatin1String("-")) {
-        const QByteArray csv = historyCsv(lotteries, false);
-        if (std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout) != size_t(csv.size()) || std::fflush(stdout) != 0) {
-            printError(QStringLiteral("cannot write the history to standard output"));
-            return 1;
-        }
-        return 0;
+    bool readFailed = false;
+    const auto write = [&](QIODevice &out) {
+        if (out.write(historyCsvHeading(!toStandardOutput)) < 0)
+            return false;
+        if (!any)
+            return true;
+        bool written = true;
+        const bool read = history.forEachLottery([&](const HistoryLottery &lottery) {
+            written = out.write(historyCsvLines(lottery)) >= 0;
+            return written;
+        });
+        readFailed = !read && written;
+        return read;
+    };
+    QString error;
+    bool done = false;
+    if (toStandardOutput) {
+        QFile out;
+        done = out.open(STDOUT_FILENO, QIODevice::WriteOnly, QFileDevice::DontCloseHandle) && write(out) && out.flush();
+        if (!done && !readFailed)
+            error = QStringLiteral("標準出力に書き込めません。");
+    } else {
+        done = writeExport(target, write, &error);
     }
-    // Written whole or not at all, so an older export is never left cut short.
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(historyCsv(lotteries, true)) < 0 || !file.commit()) {
-        printError(QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(target), file.errorString()));
+    if (readFailed) {
+        printError(QStringLiteral("抽選の履歴 %1 を読めません。%2").arg(native(path), history.reason()));
+        return 1;
+    }
+    if (!done) {
+        printError(error);
         return 1;
     }
     return 0;

@@ -1,18 +1,15 @@
-// Recording a lottery, completing or abandoning it, reading the history and removing from it:
-// each write in one transaction, so a kill loses at most the lottery being written.
+// Recording a lottery, its traces, completing or abandoning it, reading the history and removing
+// from it: each write in one transaction, so a kill loses at most the step being written.
 #include "history.h"
 
-#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
-namespace {
+using namespace history_state;
 
-const QString kRecording = QStringLiteral("記録中");
-const QString kCompleted = QStringLiteral("完了");
-const QString kAbandoned = QStringLiteral("中断");
+namespace {
 
 QVariant msecs(const QDateTime &time)
 {
@@ -30,6 +27,34 @@ QDateTime timeOf(const QVariant &value)
     return value.isNull() ? QDateTime() : QDateTime::fromMSecsSinceEpoch(value.toLongLong());
 }
 
+const QString kLotteryColumns = QStringLiteral(
+    "l.id, l.fixed_at, l.finished_at, l.group_number, l.memo, l.mode, l.participants, l.winners, l.round, l.state");
+constexpr int kLotteryColumnCount = 10;
+const QString kNewestFirst = QStringLiteral(" ORDER BY l.fixed_at DESC, l.id DESC");
+
+HistoryLottery lotteryAt(const QSqlQuery &query)
+{
+    HistoryLottery lottery;
+    lottery.id = query.value(0).toLongLong();
+    lottery.fixedAt = timeOf(query.value(1));
+    lottery.finishedAt = timeOf(query.value(2));
+    lottery.group = query.value(3).toInt();
+    lottery.memo = query.value(4).toString();
+    lottery.mode = query.value(5).toInt();
+    lottery.participants = query.value(6).toInt();
+    lottery.winners = query.value(7).toInt();
+    lottery.round = query.value(8).toInt();
+    lottery.state = query.value(9).toString();
+    return lottery;
+}
+
+// A row as read: a result is only shown for a traced path, whatever the file holds.
+HistoryRow rowAt(const QSqlQuery &query, int first)
+{
+    const bool traced = query.value(first + 2).toInt() != 0;
+    return HistoryRow{query.value(first).toString(), traced ? query.value(first + 1).toString() : QString(), traced};
+}
+
 } // namespace
 
 qint64 History::recordStandby(const HistoryLottery &lottery)
@@ -38,27 +63,49 @@ qint64 History::recordStandby(const HistoryLottery &lottery)
     const bool done = inTransaction(QStringLiteral("cannot record the lottery"), [&](QSqlQuery &query) {
         query.prepare(QStringLiteral(
             "INSERT INTO lottery (fixed_at, finished_at, group_number, memo, mode, participants, winners,"
-            " round, state) VALUES (?, NULL, ?, ?, ?, ?, ?, ?, ?)"));
+            " round, state, recorder) VALUES (?, NULL, ?, ?, ?, ?, ?, ?, ?, ?)"));
         for (const QVariant &value :
              {msecs(lottery.fixedAt), QVariant(lottery.group), text(lottery.memo), QVariant(lottery.mode),
               QVariant(lottery.participants), QVariant(lottery.winners), QVariant(lottery.round),
-              QVariant(kRecording)})
+              QVariant(kRecording), QVariant(m_copy)})
             query.addBindValue(value);
         if (!query.exec())
             return false;
         id = query.lastInsertId().toLongLong();
-        query.prepare(QStringLiteral("INSERT INTO participant (lottery_id, position, name, result) VALUES (?, ?, ?, ?)"));
+        query.prepare(QStringLiteral(
+            "INSERT INTO participant (lottery_id, position, name, result, traced) VALUES (?, ?, ?, '', 0)"));
         for (qsizetype i = 0; i < lottery.rows.size(); ++i) {
             query.addBindValue(id);
             query.addBindValue(qint64(i));
             query.addBindValue(text(lottery.rows[i].name));
-            query.addBindValue(text(lottery.rows[i].result));
             if (!query.exec())
                 return false;
         }
         return true;
     });
     return done ? id : 0;
+}
+
+bool History::recordTrace(qint64 id, int position, const QString &result)
+{
+    int changed = 0;
+    const QString what = QStringLiteral("cannot record the trace of %1 in lottery %2").arg(position).arg(id);
+    const bool done = inTransaction(what, [&](QSqlQuery &query) {
+        query.prepare(QStringLiteral(
+            "UPDATE participant SET result = ?, traced = 1 WHERE lottery_id = ? AND position = ? AND traced = 0"
+            " AND lottery_id IN (SELECT id FROM lottery WHERE state = ?)"));
+        for (const QVariant &value : {text(result), QVariant(id), QVariant(position), QVariant(kRecording)})
+            query.addBindValue(value);
+        if (!query.exec())
+            return false;
+        changed = query.numRowsAffected();
+        return true;
+    });
+    if (!done)
+        return false;
+    if (changed != 1)
+        return failed(what, QStringLiteral("it is not being recorded"), QStringLiteral("この抽選は記録中ではありません。"));
+    return true;
 }
 
 bool History::complete(qint64 id, const QDateTime &finishedAt)
@@ -90,75 +137,109 @@ bool History::setState(qint64 id, const QString &state, const QDateTime &finishe
     if (!done)
         return false;
     if (changed != 1)
-        return failed(what, QStringLiteral("it is not being recorded"));
+        return failed(what, QStringLiteral("it is not being recorded"), QStringLiteral("この抽選は記録中ではありません。"));
     return true;
 }
 
 QList<HistoryLottery> History::lotteries() const
 {
-    m_error.clear();
-    if (!m_open) {
-        failed(QStringLiteral("cannot read the history"), QStringLiteral("the history is not open"));
-        return {};
-    }
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QList<HistoryLottery> found;
-    QHash<qint64, qsizetype> index;
-    QSqlQuery query(db);
-    // One read transaction: both tables as of one moment, whatever another copy writes meanwhile.
-    const bool begun = query.exec(QStringLiteral("BEGIN"));
-    const bool read = begun && [&] {
-        if (!query.exec(QStringLiteral(
-                "SELECT id, fixed_at, finished_at, group_number, memo, mode, participants, winners, round, state"
-                " FROM lottery ORDER BY fixed_at DESC, id DESC")))
-            return false;
-        while (query.next()) {
-            HistoryLottery lottery;
-            lottery.id = query.value(0).toLongLong();
-            lottery.fixedAt = timeOf(query.value(1));
-            lottery.finishedAt = timeOf(query.value(2));
-            lottery.group = query.value(3).toInt();
-            lottery.memo = query.value(4).toString();
-            lottery.mode = query.value(5).toInt();
-            lottery.participants = query.value(6).toInt();
-            lottery.winners = query.value(7).toInt();
-            lottery.round = query.value(8).toInt();
-            lottery.state = query.value(9).toString();
-            index.insert(lottery.id, found.size());
-            found.append(lottery);
-        }
-        if (!query.exec(QStringLiteral("SELECT lottery_id, name, result FROM participant ORDER BY lottery_id, position")))
-            return false;
-        while (query.next()) {
-            const auto at = index.constFind(query.value(0).toLongLong());
-            if (at != index.constEnd())
-                found[*at].rows.append(HistoryRow{query.value(1).toString(), query.value(2).toString()});
-        }
-        return true;
-    }();
-    const QSqlError error = query.lastError();
-    query.finish();
-    if (begun && !query.exec(QStringLiteral("COMMIT")))
-        qCWarning(lcHistory, "ending a read failed: %s", qPrintable(query.lastError().text()));
-    if (!read) {
-        failed(QStringLiteral("cannot read the history"), error.text());
+    m_error.clear();
+    m_reason.clear();
+    if (!m_open) {
+        failed(QStringLiteral("cannot read the history"), QStringLiteral("the history is not open"),
+               QStringLiteral("履歴を開けていません。"));
         return {};
     }
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT ") + kLotteryColumns + QStringLiteral(" FROM lottery l") + kNewestFirst)) {
+        failed(QStringLiteral("cannot read the history"), query.lastError().text(), QStringLiteral("履歴を読めません。"));
+        return {};
+    }
+    while (query.next())
+        found.append(lotteryAt(query));
     return found;
 }
 
-bool History::remove(const QList<qint64> &ids)
+QList<HistoryRow> History::rows(qint64 id) const
 {
-    return inTransaction(QStringLiteral("cannot remove lotteries from the history"), [&](QSqlQuery &query) {
+    QList<HistoryRow> found;
+    m_error.clear();
+    m_reason.clear();
+    if (!m_open) {
+        failed(QStringLiteral("cannot read the history"), QStringLiteral("the history is not open"),
+               QStringLiteral("履歴を開けていません。"));
+        return {};
+    }
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT name, result, %1 FROM participant WHERE lottery_id = ? ORDER BY position")
+                      .arg(m_tracedColumn ? QStringLiteral("traced")
+                                          : QStringLiteral("(SELECT state = '完了' FROM lottery WHERE id = lottery_id)")));
+    query.addBindValue(id);
+    if (!query.exec()) {
+        failed(QStringLiteral("cannot read lottery %1").arg(id), query.lastError().text(), QStringLiteral("履歴を読めません。"));
+        return {};
+    }
+    while (query.next())
+        found.append(rowAt(query, 0));
+    return found;
+}
+
+bool History::forEachLottery(const std::function<bool(const HistoryLottery &)> &each) const
+{
+    m_error.clear();
+    m_reason.clear();
+    if (!m_open)
+        return failed(QStringLiteral("cannot read the history"), QStringLiteral("the history is not open"),
+                      QStringLiteral("履歴を開けていません。"));
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    // One statement reads both tables as of one moment, whatever another copy writes meanwhile.
+    if (!query.exec(QStringLiteral("SELECT ") + kLotteryColumns
+                    + QStringLiteral(", p.name, p.result, %1 FROM lottery l LEFT JOIN participant p ON p.lottery_id = l.id")
+                          .arg(m_tracedColumn ? QStringLiteral("p.traced") : QStringLiteral("l.state = '完了'"))
+                    + kNewestFirst + QStringLiteral(", p.position")))
+        return failed(QStringLiteral("cannot read the history"), query.lastError().text(), QStringLiteral("履歴を読めません。"));
+    HistoryLottery current;
+    bool going = true;
+    while (going && query.next()) {
+        const qint64 id = query.value(0).toLongLong();
+        if (id != current.id) {
+            if (current.id != 0)
+                going = each(current);
+            current = lotteryAt(query);
+        }
+        if (!query.value(kLotteryColumnCount).isNull())
+            current.rows.append(rowAt(query, kLotteryColumnCount));
+    }
+    if (query.lastError().isValid())
+        return failed(QStringLiteral("cannot read the history"), query.lastError().text(), QStringLiteral("履歴を読めません。"));
+    if (going && current.id != 0)
+        going = each(current);
+    return going;
+}
+
+int History::remove(const QList<qint64> &ids)
+{
+    int removed = 0;
+    const bool done = inTransaction(QStringLiteral("cannot remove lotteries from the history"), [&](QSqlQuery &query) {
         for (const qint64 id : ids) {
-            for (const QString &statement : {QStringLiteral("DELETE FROM participant WHERE lottery_id = ?"),
-                                             QStringLiteral("DELETE FROM lottery WHERE id = ?")}) {
-                query.prepare(statement);
-                query.addBindValue(id);
-                if (!query.exec())
-                    return false;
-            }
+            query.prepare(QStringLiteral("DELETE FROM lottery WHERE id = ? AND state <> ?"));
+            query.addBindValue(id);
+            query.addBindValue(kRecording);
+            if (!query.exec())
+                return false;
+            if (query.numRowsAffected() == 0)
+                continue;
+            ++removed;
+            query.prepare(QStringLiteral("DELETE FROM participant WHERE lottery_id = ?"));
+            query.addBindValue(id);
+            if (!query.exec())
+                return false;
         }
         return true;
     });
+    return done ? removed : -1;
 }

@@ -126,9 +126,12 @@ private:
     // The history: the lottery recorded at standby, completed when every path is traced, marked
     // abandoned when the window moves on (or closes) before that; and the history window.
     void recordLottery(const QString &memo);
+    void recordTrace(const TraceStep &step);
     void completeRecord();
     void abandonRecord();
     void mnu_history_Click();
+    void showHistoryError(const QString &text);
+    void recordFailed();
     // Each entry enabled while what it does is possible.
     void updateMenuEntries();
     // The window at the size it is printed in, and its picture at the screen's resolution.
@@ -240,6 +243,8 @@ private:
     std::unique_ptr<History> history;
     // The lottery being recorded, until it is completed or abandoned; 0 for none.
     qint64 historyId = 0;
+    // Whether a step that could not be recorded has been said in this run.
+    bool historyFaultShown = false;
 
     QPushButton *cmd_change = nullptr;
     QPushButton *cmd_auto = nullptr;

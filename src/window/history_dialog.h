@@ -1,13 +1,20 @@
 #pragma once
-// "抽選の履歴": the lotteries recorded, newest first, with the selected one's results below; the
-// selected lotteries (all when none is selected) written as CSV, or removed after a question.
+// "抽選の履歴": the lotteries recorded, newest first (the newest selected), with the selected one's
+// results below, read when it is selected; the selected lotteries, or all of them, written as CSV,
+// or removed after a question that names them.
 
 #include "history.h"
 #include "window_seams.h"
 
 #include <QDialog>
 
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class QTableView;
 class QTableWidget;
+class HistoryListModel;
 
 class HistoryDialog : public QDialog
 {
@@ -18,17 +25,22 @@ public:
 
     // The buttons' work, reachable for the keyboard and for tests alike.
     void exportCsv();
+    void exportAllCsv();
     void removeSelected();
 
 private:
     void reload();
     void showResults();
     QList<HistoryLottery> selected() const;
+    // Asks where to write, writes and says where it wrote (or why it could not).
+    void exportTo(const std::function<bool(QIODevice &)> &write);
 
     History &m_history;
     SaveDialog &m_saveDialog;
     Messenger &m_messenger;
-    QList<HistoryLottery> m_lotteries;
-    QTableWidget *m_list = nullptr;
+    HistoryListModel *m_model = nullptr;
+    QTableView *m_list = nullptr;
     QTableWidget *m_results = nullptr;
+    QLabel *m_status = nullptr;
+    QPushButton *m_remove = nullptr;
 };

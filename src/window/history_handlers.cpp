@@ -12,17 +12,34 @@ void Form1::openHistory(const QString &path)
 {
     auto opened = std::make_unique<History>();
     if (!opened->open(path)) {
-        showMessage(QStringLiteral("抽選の履歴 %1 を開けませんでした。履歴は残さずに続けます。\n理由: %2")
-                        .arg(QDir::toNativeSeparators(path), opened->error()));
+        showHistoryError(QStringLiteral("抽選の履歴 %1 を開けませんでした。履歴は残さずに続けます。\n理由: %2")
+                             .arg(QDir::toNativeSeparators(path), opened->reason()));
         return;
     }
     if (!opened->notice().isEmpty())
-        showMessage(opened->notice());
+        showHistoryError(opened->notice());
     history = std::move(opened);
     updateMenuEntries();
 }
 
-// A record that cannot be written is logged by the history; the lottery goes on.
+void Form1::showHistoryError(const QString &text)
+{
+    paused([&] { seams.messenger->showError(this, text); });
+}
+
+// A step that could not be recorded is said once in a run, naming the file and why; the lottery
+// goes on.
+void Form1::recordFailed()
+{
+    if (historyFaultShown)
+        return;
+    historyFaultShown = true;
+    showHistoryError(QStringLiteral("抽選の履歴 %1 に記録できませんでした。抽選はこのまま続けられます。\n理由: %2")
+                         .arg(QDir::toNativeSeparators(history->path()), history->reason()));
+}
+
+// The lottery as standby fixed it, with its names and no result: each result is recorded when
+// its path is traced.
 void Form1::recordLottery(const QString &memo)
 {
     if (!history)
@@ -36,15 +53,23 @@ void Form1::recordLottery(const QString &memo)
     record.participants = st.man_count;
     record.winners = st.draw_mode == modes::kWinnerMode ? st.atari_count : 0;
     record.round = lottery.round();
-    for (const auto &[name, result] : lottery.outcomes())
-        record.rows.append(HistoryRow{name, result});
+    for (const QString &name : lottery.participants())
+        record.rows.append(HistoryRow{name, QString(), false});
     historyId = history->recordStandby(record);
+    if (historyId == 0)
+        recordFailed();
+}
+
+void Form1::recordTrace(const TraceStep &step)
+{
+    if (history && historyId != 0 && !history->recordTrace(historyId, step.participant, step.reached))
+        recordFailed();
 }
 
 void Form1::completeRecord()
 {
-    if (history && historyId != 0)
-        history->complete(historyId, stampTime);
+    if (history && historyId != 0 && !history->complete(historyId, stampTime))
+        recordFailed();
     historyId = 0;
 }
 
@@ -65,6 +90,9 @@ void Form1::mnu_history_Click()
 {
     if (!history)
         return;
+    // A lottery left by a copy that has ended since shows as abandoned.
+    if (!history->isReadOnly())
+        history->abandonDeadCopies();
     HistoryDialog dialog(*history, *seams.saveDialog, *seams.messenger, this);
     paused([&] { dialog.exec(); });
 }

@@ -64,7 +64,9 @@ void Form1::trace(const TraceStep &step)
 
     QLineEdit *prize = ans.at(step.prizeRow);
     setBoxText(prize, step.resultText);
+    setTextColor(prize, step.resultColor);
     prize->show();
+    recordTrace(step);
     if (step.allTraced) {
         cmd_print->setEnabled(true);
         drawTimeStamp();

@@ -4,9 +4,10 @@
 
 namespace {
 
-int showBox(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons)
+int showBox(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons,
+            QMessageBox::Icon icon = QMessageBox::NoIcon, const QString &title = QStringLiteral("確認"))
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("確認"), text, buttons, parent);
+    QMessageBox box(icon, title, text, buttons, parent);
     if (buttons.testFlag(QMessageBox::No))
         box.setDefaultButton(QMessageBox::No);
     box.setWindowModality(Qt::ApplicationModal);
@@ -23,4 +24,9 @@ void MessageBoxMessenger::show(QWidget *parent, const QString &text)
 bool MessageBoxMessenger::ask(QWidget *parent, const QString &text)
 {
     return showBox(parent, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void MessageBoxMessenger::showError(QWidget *parent, const QString &text)
+{
+    showBox(parent, text, QMessageBox::Ok, QMessageBox::Warning, QStringLiteral("エラー"));
 }

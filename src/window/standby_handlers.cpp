@@ -34,14 +34,13 @@ void Form1::cmd_standby_Click()
     recordLottery(txt_mem->text());
 }
 
-// Every prize box hidden and locked, holding what lies behind it.
+// Every prize box hidden, locked and empty: what lies behind it stays in the lottery until its
+// path is traced, so that nothing in the window (nor what it tells a screen reader) holds it.
 void Form1::showResults()
 {
-    const RowResults &results = lottery.results();
     for (int i = 0; i < kBoxCount; ++i) {
         ans[i]->hide();
         ans[i]->setReadOnly(true);
-        setBoxText(ans[i], results[i].text);
-        setTextColor(ans[i], results[i].color);
+        setBoxText(ans[i], QString());
     }
 }

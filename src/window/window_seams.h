@@ -13,13 +13,15 @@ class QPrinter;
 class QWidget;
 
 // Every message to the user: modal, one OK button, no icon, title "確認". A question has the
-// buttons Yes and No instead and tells whether the user said yes.
+// buttons Yes and No instead and tells whether the user said yes. A fault the user should know
+// of (the history could not be used) is an error: a warning icon and a title that says so.
 class Messenger
 {
 public:
     virtual ~Messenger() = default;
     virtual void show(QWidget *parent, const QString &text) = 0;
     virtual bool ask(QWidget *parent, const QString &text) = 0;
+    virtual void showError(QWidget *parent, const QString &text) = 0;
 };
 
 class MessageBoxMessenger : public Messenger
@@ -27,6 +29,7 @@ class MessageBoxMessenger : public Messenger
 public:
     void show(QWidget *parent, const QString &text) override;
     bool ask(QWidget *parent, const QString &text) override;
+    void showError(QWidget *parent, const QString &text) override;
 };
 
 // The standard dialog that chooses where a file (a picture, the history as CSV) is saved: the

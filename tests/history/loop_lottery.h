@@ -23,10 +23,17 @@ inline HistoryLottery lottery(qint64 sequence)
     return made;
 }
 
-// Every third lottery is abandoned, the others are traced to the end.
+// Every third lottery is abandoned after half its paths are traced, the others are traced to the
+// end; paths are traced in name-box order.
 inline bool abandoned(qint64 sequence)
 {
     return sequence % 3 == 2;
+}
+
+inline int tracedCount(qint64 sequence)
+{
+    const int participants = lottery(sequence).participants;
+    return abandoned(sequence) ? participants / 2 : participants;
 }
 
 inline QDateTime finishedAt(qint64 sequence)

@@ -1,5 +1,6 @@
 // Records lotteries into the history given on the command line, one after another, until it is
-// killed: each is recorded as standby does, then completed or abandoned, with a short pause after
+// killed: each is recorded as standby does, its paths traced one by one, then completed or
+// abandoned, with a short pause after
 // each step as a user would leave (so that another copy recording at once gets its turn). Writes "<N" to standard
 // output before lottery N is recorded and ">N" once its last step is committed, so that whoever
 // kills it knows which lottery was under way.
@@ -38,9 +39,15 @@ int main(int argc, char *argv[])
     }
     for (qint64 sequence = QByteArray(argv[2]).toLongLong();; ++sequence) {
         mark('<', sequence);
-        const qint64 id = history.recordStandby(record_loop::lottery(sequence));
+        const HistoryLottery made = record_loop::lottery(sequence);
+        const qint64 id = history.recordStandby(made);
         ::usleep(kPauseMicroseconds);
-        const bool finished = id > 0
+        bool traced = id > 0;
+        for (int i = 0; traced && i < record_loop::tracedCount(sequence); ++i) {
+            traced = history.recordTrace(id, i, made.rows[i].result);
+            ::usleep(kPauseMicroseconds);
+        }
+        const bool finished = traced
             && (record_loop::abandoned(sequence) ? history.abandon(id)
                                                  : history.complete(id, record_loop::finishedAt(sequence)));
         if (!finished) {

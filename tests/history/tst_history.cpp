@@ -1,6 +1,7 @@
 // The history of lotteries: recording, finishing and reading back, removing, the CSV, a damaged
 // file moved aside, two copies on one file, and `amidakuji --history-csv`.
 #include "history.h"
+#include "support/another_user.h"
 #include "support/file_bytes.h"
 
 #include <QDir>
@@ -14,16 +15,43 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
 namespace {
 
 const QDateTime kFixed(QDate(2026, 12, 7), QTime(13, 44, 5));
 
 // A lottery as standby gives it (group 3, one winner); the history sets the state and the stamp.
+// Its rows as they are once traced.
 HistoryLottery lottery(const QString &memo, const QDateTime &fixedAt, int mode = 0, int round = 1,
-                       const QList<HistoryRow> &rows = {{"太郎", "あたり"}, {"花子", QString()}})
+                       const QList<HistoryRow> &rows = {{"太郎", "あたり", true}, {"花子", QString(), true}})
 {
     return {.id = 0, .fixedAt = fixedAt, .finishedAt = {}, .group = 3, .memo = memo, .mode = mode,
             .participants = int(rows.size()), .winners = 1, .round = round, .state = {}, .rows = rows};
+}
+
+// Records a lottery with the first `traced` of its paths traced; its id.
+qint64 recordTraced(History &history, const HistoryLottery &made, qsizetype traced)
+{
+    const qint64 id = history.recordStandby(made);
+    for (int i = 0; id != 0 && i < traced; ++i) {
+        if (!history.recordTrace(id, i, made.rows[i].result))
+            return 0;
+    }
+    return id;
+}
+
+// Every lottery with its rows, newest first.
+QList<HistoryLottery> withRows(const History &history)
+{
+    QList<HistoryLottery> found;
+    history.forEachLottery([&](const HistoryLottery &lottery) {
+        found << lottery;
+        return true;
+    });
+    return found;
 }
 
 QStringList memos(const QList<HistoryLottery> &found)
@@ -44,16 +72,24 @@ private slots:
     void init() { QVERIFY(m_dir.isValid()); m_path = m_dir.filePath(QString("h%1/history.sqlite3").arg(++m_count)); }
     void finishing_data();
     void finishing();
+    void runningCopyKeepsItsLottery();
     void newestFirstAndRemove_data();
     void newestFirstAndRemove();
     void csv_data();
     void csv();
+    void csvCell_data();
+    void csvCell();
     void damagedFileMovedAside_data();
     void damagedFileMovedAside();
     void noHistoryPossible();
     void twoCopiesOnOneFile();
     void csvCommand_data();
     void csvCommand();
+    void exportTargets_data();
+    void exportTargets();
+    void readOnlyAndDamaged_data();
+    void readOnlyAndDamaged();
+    void privateFiles();
 
 private:
     QTemporaryDir m_dir;
@@ -61,45 +97,76 @@ private:
     int m_count = 0;
 };
 
-// Steps: complete or abandon, "refused" when the call must return false and change nothing.
+// Paths traced, then steps: complete or abandon, "refused" when the call must return false and
+// change nothing. The copy that recorded has ended when the file is opened again.
 void TestHistory::finishing_data()
 {
+    QTest::addColumn<int>("traced");
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("state");
-    QTest::newRow("left open") << QStringList{} << "記録中";
-    QTest::newRow("every path traced") << QStringList{"complete"} << "完了";
-    QTest::newRow("abandoned") << QStringList{"abandon"} << "中断";
-    QTest::newRow("completed stays") << QStringList{"complete", "abandon refused", "complete refused"} << "完了";
-    QTest::newRow("abandoned stays") << QStringList{"abandon", "complete refused"} << "中断";
+    QTest::newRow("left open by a copy that ended") << 1 << QStringList{} << "中断";
+    QTest::newRow("every path traced") << 3 << QStringList{"complete"} << "完了";
+    QTest::newRow("abandoned before any trace") << 0 << QStringList{"abandon"} << "中断";
+    QTest::newRow("abandoned one path short") << 2 << QStringList{"abandon"} << "中断";
+    QTest::newRow("completed stays") << 3 << QStringList{"complete", "abandon refused", "complete refused"} << "完了";
+    QTest::newRow("abandoned stays") << 1 << QStringList{"abandon", "complete refused", "trace refused"} << "中断";
 }
 
-// Every field comes back as recorded, from a new opening of the file.
+// Every field comes back as recorded, from a new opening of the file; a result only once traced.
 void TestHistory::finishing()
 {
+    QFETCH(int, traced);
     QFETCH(QStringList, steps);
     QFETCH(QString, state);
-    const HistoryLottery recorded = lottery(QString(), kFixed, 1, 2, {{"a", "1等"}, {"b", QString()}, {"c", "3等"}});
+    const HistoryLottery recorded =
+        lottery(QString(), kFixed, 1, 2, {{"a", "1等", true}, {"b", QString(), true}, {"c", "3等", true}});
     const QDateTime finished = kFixed.addSecs(42);
     qint64 id = 0;
     {
         History history;
         QVERIFY2(history.open(m_path), qPrintable(history.error()));
         QVERIFY(history.notice().isEmpty());
-        id = history.recordStandby(recorded);
+        id = recordTraced(history, recorded, traced);
         QVERIFY(id > 0);
-        for (const QString &step : steps)
-            QCOMPARE(step.startsWith("complete") ? history.complete(id, finished) : history.abandon(id),
-                     !step.endsWith("refused"));
+        for (const QString &step : steps) {
+            const bool done = step.startsWith("complete") ? history.complete(id, finished)
+                : step.startsWith("trace")                ? history.recordTrace(id, traced, "late")
+                                                          : history.abandon(id);
+            QCOMPARE(done, !step.endsWith("refused"));
+        }
     }
     History again;
     QVERIFY(again.open(m_path));
-    const QList<HistoryLottery> found = again.lotteries();
+    const QList<HistoryLottery> found = withRows(again);
     QCOMPARE(found.size(), 1);
     const HistoryLottery &l = found[0];
     QCOMPARE(std::tuple(l.id, l.state, l.finishedAt), std::tuple(id, state, state == "完了" ? finished : QDateTime()));
     QCOMPARE(std::tuple(l.fixedAt, l.memo, l.group, l.mode, l.participants, l.winners, l.round),
              std::tuple(kFixed, QString(), 3, 1, 3, 1, 2));
-    QCOMPARE(l.rows, recorded.rows);
+    QList<HistoryRow> expected = recorded.rows;
+    for (qsizetype i = traced; i < expected.size(); ++i)
+        expected[i] = {expected[i].name, QString(), false};
+    QCOMPARE(l.rows, expected);
+    QCOMPARE(again.rows(id), expected);
+}
+
+// A lottery another copy is still recording stays open and cannot be removed; once that copy has
+// ended it is abandoned, at the next opening or when asked.
+void TestHistory::runningCopyKeepsItsLottery()
+{
+    History other;
+    auto recording = std::make_unique<History>();
+    QVERIFY(recording->open(m_path));
+    const qint64 id = recording->recordStandby(lottery("running", kFixed));
+    QVERIFY(other.open(m_path));
+    QCOMPARE(other.abandonDeadCopies(), 0);
+    QCOMPARE(other.remove({id}), 0);
+    QCOMPARE(other.lotteries().value(0).state, QString("記録中"));
+    recording.reset();
+    QCOMPARE(other.abandonDeadCopies(), 1);
+    QCOMPARE(other.lotteries().value(0).state, QString("中断"));
+    QCOMPARE(other.remove({id}), 1);
+    QVERIFY(other.lotteries().isEmpty());
 }
 
 void TestHistory::newestFirstAndRemove_data()
@@ -120,12 +187,14 @@ void TestHistory::newestFirstAndRemove()
     History history;
     QVERIFY(history.open(m_path));
     QHash<QString, qint64> ids;
-    for (const auto &[memo, seconds] : QList<std::pair<QString, int>>{{"early", 0}, {"late", 60}, {"middle", 30}, {"late twin", 60}})
-        ids[memo] = history.recordStandby(lottery(memo, kFixed.addSecs(seconds)));
+    for (const auto &[memo, seconds] : QList<std::pair<QString, int>>{{"early", 0}, {"late", 60}, {"middle", 30}, {"late twin", 60}}) {
+        ids[memo] = recordTraced(history, lottery(memo, kFixed.addSecs(seconds)), 2);
+        QVERIFY(history.complete(ids[memo], kFixed));
+    }
     QList<qint64> gone{999999};
     for (const QString &memo : removed)
         gone << ids[memo];
-    QVERIFY(history.remove(gone));
+    QCOMPARE(history.remove(gone), removed.size());
     QCOMPARE(memos(history.lotteries()), left);
     // No row of a removed lottery is left behind (two rows for each lottery left).
     {
@@ -144,13 +213,16 @@ void TestHistory::csv_data()
     QTest::addColumn<HistoryLottery>("recorded");
     QTest::addColumn<QStringList>("lines");
     const QString when = "2026/12/07 13:44:05,3,";
-    QTest::newRow("winner mode, no win is empty")
-        << lottery("", kFixed) << QStringList{when + ",あたり,1,完了,太郎,あたり", when + ",あたり,1,完了,花子,"};
-    QTest::newRow("lottery mode, round 2")
-        << lottery("夏", kFixed, 1, 2, {{"a", "1等"}}) << QStringList{when + "夏,くじ引き,2,完了,a,1等"};
+    const QString finished = ",2026/12/07 13:45:05";
+    QTest::newRow("winner mode, no win is はずれ")
+        << lottery("", kFixed) << QStringList{when + ",あたり,1,完了,太郎,あたり" + finished, when + ",あたり,1,完了,花子,はずれ" + finished};
+    QTest::newRow("lottery mode, round 2, one path not traced")
+        << lottery("夏", kFixed, 1, 2, {{"a", "1等", true}, {"b", "", false}})
+        << QStringList{when + "夏,くじ引き,2,完了,a,1等" + finished, when + "夏,くじ引き,2,完了,b,（たどっていません）" + finished};
     QTest::newRow("number mode, quoted as Excel does")
-        << lottery("a,b", kFixed, 2, 1, {{"say \"hi\"", "1"}, {"two\r\nlines", "2"}})
-        << QStringList{when + "\"a,b\",番号,1,完了,\"say \"\"hi\"\"\",1", when + "\"a,b\",番号,1,完了,\"two\r\nlines\",2"};
+        << lottery("a,b", kFixed, 2, 1, {{"say \"hi\"", "1", true}, {"two\r\nlines", "2", true}})
+        << QStringList{when + "\"a,b\",番号,1,完了,\"say \"\"hi\"\"\",1" + finished,
+                       when + "\"a,b\",番号,1,完了,\"two\r\nlines\",2" + finished};
 }
 
 void TestHistory::csv()
@@ -158,9 +230,35 @@ void TestHistory::csv()
     QFETCH(HistoryLottery, recorded);
     QFETCH(QStringList, lines);
     recorded.state = "完了";
-    const QByteArray expected = ("日時,グループ,メモ,モード,回,状態,名前,結果\r\n" + lines.join("\r\n") + "\r\n").toUtf8();
+    recorded.finishedAt = kFixed.addSecs(60);
+    const QByteArray expected = ("日時,グループ,メモ,モード,回,状態,名前,結果,全員たどった日時\r\n" + lines.join("\r\n") + "\r\n").toUtf8();
     QCOMPARE(historyCsv({recorded}, false), expected);
     QCOMPARE(historyCsv({recorded}, true), "\xEF\xBB\xBF" + expected);
+}
+
+// A cell a spreadsheet would read as a formula stays text behind an apostrophe; others are kept.
+void TestHistory::csvCell_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("cell");
+    QTest::newRow("equals") << "=1+2" << "'=1+2";
+    QTest::newRow("at") << "@SUM(A1)" << "'@SUM(A1)";
+    QTest::newRow("plus") << "+81 3" << "'+81 3";
+    QTest::newRow("minus") << "-5" << "'-5";
+    QTest::newRow("tab first") << "\t=2*3" << "'\t=2*3";
+    QTest::newRow("carriage return first") << "\r=2" << "\"'\r=2\"";
+    QTest::newRow("command, quoted for its comma") << "=cmd|' /C calc'!A0,x" << "\"'=cmd|' /C calc'!A0,x\"";
+    QTest::newRow("sign not first") << "a=b-1" << "a=b-1";
+    QTest::newRow("apostrophe first") << "'=1" << "'=1";
+    QTest::newRow("full-width equals") << "＝1" << "＝1";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestHistory::csvCell()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, cell);
+    QCOMPARE(::csvCell(text), cell);
 }
 
 void TestHistory::damagedFileMovedAside_data()
@@ -237,28 +335,37 @@ void TestHistory::twoCopiesOnOneFile()
 void TestHistory::csvCommand_data()
 {
     QTest::addColumn<QString>("target");
-    QTest::addColumn<int>("lotteries");
-    QTest::newRow("standard output") << "-" << 2;
-    QTest::newRow("file") << "out.csv" << 2;
-    QTest::newRow("no history yet") << "-" << 0;
+    QTest::addColumn<QString>("history");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("standard output") << "-" << "two" << 0;
+    QTest::newRow("file") << "out.csv" << "two" << 0;
+    QTest::newRow("/dev/stdout into a pipe") << "/dev/stdout" << "two" << 0;
+    QTest::newRow("no history yet") << "-" << "none" << 0;
+    QTest::newRow("damaged history") << "out.csv" << "damaged" << 1;
+    QTest::newRow("a folder") << "." << "two" << 1;
 }
 
-// The real program, without a display, writes what historyCsv makes of the history.
+// The real program, without a display, writes what historyCsv makes of the history, and changes
+// nothing in it: a damaged history is an error, neither moved nor made anew.
 void TestHistory::csvCommand()
 {
     QFETCH(QString, target);
-    QFETCH(int, lotteries);
+    QFETCH(QString, history);
+    QFETCH(int, exitCode);
     QTemporaryDir data;
     const QString path = data.filePath("amidakuji/history.sqlite3");
     QList<HistoryLottery> recorded;
-    if (lotteries > 0) {
-        History history;
-        QVERIFY(history.open(path));
-        for (int i = 0; i < lotteries; ++i)
-            history.complete(history.recordStandby(lottery(QString("memo, %1").arg(i), kFixed.addDays(i), i)), kFixed);
-        recorded = history.lotteries();
-        QCOMPARE(recorded.size(), lotteries);
+    if (history != "none") {
+        History made;
+        QVERIFY(made.open(path));
+        for (int i = 0; i < 2; ++i)
+            made.complete(recordTraced(made, lottery(QString("=memo, %1").arg(i), kFixed.addDays(i), i), 1), kFixed);
+        recorded = withRows(made);
     }
+    if (history == "damaged")
+        QVERIFY(writeBytes(path, QByteArray("no database here\n").repeated(300)));
+    const QStringList before = QDir(data.filePath("amidakuji")).entryList(QDir::Files);
+    const QByteArray bytesBefore = fileBytes(path);
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -268,10 +375,163 @@ void TestHistory::csvCommand()
     program.setWorkingDirectory(data.path());
     program.start(AMIDAKUJI_EXECUTABLE, {"--history-csv", target});
     QVERIFY(program.waitForFinished(30000));
-    QVERIFY2(program.exitCode() == 0, program.readAllStandardError().constData());
+    const QByteArray errors = program.readAllStandardError();
+    QVERIFY2(program.exitCode() == exitCode, errors.constData());
+    QCOMPARE(errors.isEmpty(), exitCode == 0);
+    QCOMPARE(QDir(data.filePath("amidakuji")).entryList(QDir::Files), before);
+    QCOMPARE(fileBytes(path), bytesBefore);
+    if (exitCode != 0)
+        return;
     const bool toFile = target != "-";
-    QCOMPARE(toFile ? fileBytes(data.filePath(target)) : program.readAllStandardOutput(), historyCsv(recorded, toFile));
-    QCOMPARE(QFileInfo::exists(path), lotteries > 0);
+    const QByteArray written = target == "out.csv" ? fileBytes(data.filePath(target)) : program.readAllStandardOutput();
+    QCOMPARE(written, historyCsv(recorded, toFile));
+}
+
+// Where an export goes: a file is replaced whole (through a link, the file it leads to); a pipe
+// or a device is written straight and stays what it is; a folder or a missing folder is refused
+// with a message that names it.
+void TestHistory::exportTargets_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("new file") << "new.csv" << true;
+    QTest::newRow("file replaced") << "old.csv" << true;
+    QTest::newRow("link to a file") << "link.csv" << true;
+    QTest::newRow("pipe") << "fifo" << true;
+    QTest::newRow("null device") << "/dev/null" << true;
+    QTest::newRow("full device") << "/dev/full" << false;
+    QTest::newRow("folder") << "folder" << false;
+    QTest::newRow("missing folder") << "missing/new.csv" << false;
+}
+
+void TestHistory::exportTargets()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, written);
+    QTemporaryDir folder;
+    QVERIFY(writeBytes(folder.filePath("old.csv"), QByteArray(5000, 'o')));
+    QVERIFY(QFile::link(folder.filePath("old.csv"), folder.filePath("link.csv")));
+    QVERIFY(QDir(folder.path()).mkdir("folder"));
+    QVERIFY(::mkfifo(QFile::encodeName(folder.filePath("fifo")).constData(), 0600) == 0);
+    const QString path = target.startsWith('/') ? target : folder.filePath(target);
+    const QByteArray csv = historyCsv({lottery("書き出し", kFixed)}, true);
+    // The pipe's reader, as a spreadsheet or `head` would be.
+    QByteArray piped;
+    std::thread reader;
+    if (target == "fifo")
+        reader = std::thread([&] {
+            QFile in(path);
+            if (in.open(QIODevice::ReadOnly))
+                piped = in.readAll();
+        });
+    QString error;
+    const bool done = writeExport(path, [&](QIODevice &out) { return out.write(csv) == csv.size(); }, &error);
+    if (reader.joinable())
+        reader.join();
+    QCOMPARE(done, written);
+    QCOMPARE(error.isEmpty(), written);
+    QVERIFY2(written || error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    const QFileInfo info(path);
+    if (target == "fifo")
+        QCOMPARE(piped, csv);
+    else if (target.endsWith(".csv") && written)
+        QCOMPARE(fileBytes(path), csv);
+    QCOMPARE(QFileInfo(folder.filePath("link.csv")).isSymLink(), true);
+    QCOMPARE(QFileInfo(folder.filePath("folder")).isDir(), true);
+    QVERIFY(!info.exists() || target.endsWith(".csv") || !info.isFile());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::System).size(), 3 + int(target == "new.csv"));
+}
+
+// Opening a history that cannot be written, cannot be read or is damaged. Runs as a user without
+// root's rights (root reads and writes whatever the mode bits say).
+void TestHistory::readOnlyAndDamaged_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<bool>("records");
+    QTest::addColumn<bool>("setAside");
+    QTest::addColumn<QStringList>("listed");
+    const QStringList kept{"kept"};
+    QTest::newRow("healthy") << "healthy" << true << true << false << kept;
+    QTest::newRow("file read-only") << "file 0444" << true << false << false << kept;
+    QTest::newRow("folder read-only") << "folder 0555" << true << false << false << kept;
+    QTest::newRow("file unreadable") << "file 0000" << false << false << false << QStringList{};
+    QTest::newRow("not a database") << "garbage" << true << true << true << QStringList{};
+    QTest::newRow("another program's database") << "foreign" << false << false << false << QStringList{};
+}
+
+void TestHistory::readOnlyAndDamaged()
+{
+    QFETCH(QString, setup);
+    QFETCH(bool, opens);
+    QFETCH(bool, records);
+    QFETCH(bool, setAside);
+    QFETCH(QStringList, listed);
+    RUN_AS_ANOTHER_USER_IF_ROOT();
+    const QString folder = QFileInfo(m_path).path();
+    {
+        History first;
+        QVERIFY(first.open(m_path));
+        QVERIFY(first.complete(recordTraced(first, lottery("kept", kFixed), 2), kFixed));
+    }
+    if (setup == "garbage")
+        QVERIFY(writeBytes(m_path, QByteArray("no database here\n").repeated(300)));
+    if (setup == "foreign") {
+        QVERIFY(QFile::remove(m_path));
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+        other.setDatabaseName(m_path);
+        QVERIFY(other.open());
+        QVERIFY(QSqlQuery(other).exec("CREATE TABLE lottery (ticket TEXT)"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other");
+    if (setup.startsWith("file 0"))
+        QVERIFY(::chmod(QFile::encodeName(m_path).constData(), setup.endsWith("444") ? 0444 : 0) == 0);
+    if (setup == "folder 0555")
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+    const QByteArray before = fileBytes(m_path);
+    const QStringList filesBefore = QDir(folder).entryList(QDir::Files);
+
+    History history;
+    QCOMPARE(history.open(m_path), opens);
+    QCOMPARE(history.isReadOnly(), opens && !records);
+    QCOMPARE(memos(history.lotteries()), listed);
+    const qint64 id = history.recordStandby(lottery("new", kFixed));
+    QCOMPARE(id != 0, records);
+    // What the user is told is Japanese, without the driver's own words.
+    QVERIFY2(records || (!history.reason().isEmpty() && !history.reason().contains(QRegularExpression("[A-Za-z]{3}"))),
+             qPrintable(history.reason()));
+    const QStringList aside = QDir(folder).entryList({"history.sqlite3.damaged-*"}, QDir::Files);
+    QCOMPARE(aside.size(), setAside ? 1 : 0);
+    if (!records && !setAside) {
+        QCOMPARE(fileBytes(m_path), before);
+        QCOMPARE(QDir(folder).entryList(QDir::Files), filesBefore);
+    }
+    // Read for an export, what can be read is; nothing changes.
+    History reading;
+    QCOMPARE(reading.openForReading(m_path), opens);
+    if (opens && !setAside)
+        QCOMPARE(memos(withRows(reading)), records ? QStringList{"new"} + listed : listed);
+    ::chmod(QFile::encodeName(folder).constData(), 0700);
+    ::chmod(QFile::encodeName(m_path).constData(), 0600);
+}
+
+// The history is the user's alone: the folder 0700, the file and SQLite's side files 0600, also
+// when an earlier version left them open to others.
+void TestHistory::privateFiles()
+{
+    const QString folder = QFileInfo(m_path).path();
+    QVERIFY(QDir().mkpath(folder) && ::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
+    History history;
+    QVERIFY(history.open(m_path));
+    QVERIFY(history.recordStandby(lottery("private", kFixed)) != 0);
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    for (const QString &file : {m_path, m_path + "-wal", m_path + "-shm"}) {
+        QVERIFY2(QFileInfo::exists(file), qPrintable(file));
+        QCOMPARE(QFile::permissions(file) & (others | QFileDevice::ExeOwner), QFileDevice::Permissions());
+    }
+    QCOMPARE(QFile::permissions(folder) & others, QFileDevice::Permissions());
 }
 
 QTEST_GUILESS_MAIN(TestHistory)

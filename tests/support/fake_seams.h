@@ -27,8 +27,15 @@ public:
             whileOpen();
         return answer;
     }
+    // An error is shown like any message, and noted as one.
+    void showError(QWidget *parent, const QString &text) override
+    {
+        errors << text;
+        show(parent, text);
+    }
     QStringList shown;
     QStringList asked;
+    QStringList errors;
     bool answer = true;
     // Runs while a message or question is open, as events would under a real dialog.
     std::function<void()> whileOpen;

@@ -114,8 +114,8 @@ private slots:
     }
 
     // Each click draws the participant's path over the ladder in its colour, to the prize box
-    // it reaches, which shows its result with " ：name" added; every box is reached once, and
-    // each path has its band's pen width.
+    // it reaches, which then shows its result with " ：name" added (nothing before); every box is
+    // reached once, and each path has its band's pen width.
     void pathsRunAlongTheLadder()
     {
         QFETCH(int, mode);
@@ -131,7 +131,9 @@ private slots:
             const int line = followColour(w.picture(), ladder, i);
             QVERIFY2(line > 0, qPrintable(QStringLiteral("path of participant %1").arg(i)));
             QVERIFY(w.shown(w.prizeBox(line - 1)));
-            texts[line - 1] += kColon + QStringLiteral("N%1").arg(i);
+            QCOMPARE(texts[line - 1], QString());
+            QVERIFY(w.prizeBox(line - 1)->text().endsWith(kColon + QStringLiteral("N%1").arg(i)));
+            texts[line - 1] = w.prizeBox(line - 1)->text();
             QCOMPARE(prizeTexts(w), texts);
         }
         const QImage traced = w.picture();

@@ -84,16 +84,20 @@ struct Standby
     NewLadder ladder;
 };
 
-// One traced path: where it runs, how it is drawn, and the prize row it reached with that row's
-// new text.
+// One traced path: the participant, where the path runs, how it is drawn, and the prize row it
+// reached with that row's new text and colour and what standby had fixed behind it ("あたり", the
+// prize, the number, or empty for no win).
 struct TraceStep
 {
+    int participant = 0;
     ladder::PathRoute route;
     uint32_t color = 0;
     // 0 keeps the pen width as it is.
     int penWidth = 0;
     int prizeRow = 0;
     QString resultText;
+    uint32_t resultColor = 0;
+    QString reached;
     bool allTraced = false;
 };
 
@@ -194,9 +198,8 @@ public:
     bool startAutoRun();
     AutoTick autoRunTick();
 
-    // Each participant's name and the result the ladder leads them to, as standby fixed it, in
-    // name-box order (known before anyone is traced).
-    QList<std::pair<QString, QString>> outcomes() const;
+    // The participants' names as standby took them, in name-box order; empty before standby.
+    QStringList participants() const;
 
     // The result as text, once every path has been traced: a first line with the group memo (if
     // any) and the time stamp (with the round from round 2 on), then one line per participant in

@@ -23,12 +23,15 @@ std::optional<TraceStep> Lottery::traceCurrent()
 
     // Everything that can fail is done before anything changes.
     TraceStep step;
+    step.participant = i;
     step.route = ladder::followRoute(st.ladder, i, st.man_count);
     step.color = tableColor(st.color_table, i);
     step.penWidth = ladder::pathPenWidth(i);
     step.prizeRow = step.route.finalLine - 1;
     RowResult &reached = m_results.at(step.prizeRow);
     step.resultText = ladder::resultText(reached.text, m_names.at(i));
+    step.resultColor = reached.color;
+    step.reached = m_hidden.at(step.prizeRow).text;
 
     reached.text = step.resultText;
     m_reached.at(i) = step.prizeRow;
@@ -71,14 +74,9 @@ QString Lottery::resultSummary(const QString &stamp) const
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-QList<std::pair<QString, QString>> Lottery::outcomes() const
+QStringList Lottery::participants() const
 {
-    QList<std::pair<QString, QString>> rows;
     if (st.ready_flag != 1)
-        return rows;
-    for (int i = 0; i < st.man_count; ++i) {
-        const int row = ladder::followRoute(st.ladder, i, st.man_count).finalLine - 1;
-        rows.append({m_names.at(i), m_hidden.at(row).text});
-    }
-    return rows;
+        return {};
+    return QStringList(m_names.begin(), m_names.begin() + st.man_count);
 }
