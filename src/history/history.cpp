@@ -370,6 +370,11 @@ History::Opening History::tryOpen(const QString &path, bool readOnly)
             m_readOnly = m_writeFault;
             return m_busy ? Opening::Busy : Opening::Failed;
         }
+        // The results removed by bringing an earlier file up to date are overwritten in the file
+        // itself now, not at some later checkpoint.
+        if (m_migrated && !query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")))
+            qCWarning(lcHistory, "cannot checkpoint the history: %s", qPrintable(reasonOf(query.lastError())));
+        query.finish();
     }
     m_tracedColumn = query.exec(QStringLiteral("SELECT traced FROM participant LIMIT 0"));
     return Opening::Done;
@@ -378,7 +383,8 @@ History::Opening History::tryOpen(const QString &path, bool readOnly)
 // The tables, and the file brought up to the present version, in one transaction.
 bool History::migrate()
 {
-    return inTransaction(QStringLiteral("cannot make the history's tables"), [](QSqlQuery &query) {
+    m_migrated = false;
+    return inTransaction(QStringLiteral("cannot make the history's tables"), [this](QSqlQuery &query) {
         for (const char *statement : kTables) {
             if (!query.exec(QString::fromLatin1(statement)))
                 return false;
@@ -391,6 +397,7 @@ bool History::migrate()
             if (!query.exec(QString::fromUtf8(statement)))
                 return false;
         }
+        m_migrated = true;
         return true;
     });
 }

@@ -136,6 +136,8 @@ private:
     // Whether the file says which paths were traced; a file of an earlier version opened for
     // reading does not, and only its completed lotteries show results.
     bool m_tracedColumn = true;
+    // Whether opening brought the file up from an earlier version.
+    bool m_migrated = false;
     // This copy of the program, as the lotteries it records name it, and the lock it holds while
     // it runs, by which other copies tell it from a dead one.
     QString m_copy;

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlError>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -89,6 +90,8 @@ private slots:
     void exportTargets();
     void readOnlyAndDamaged_data();
     void readOnlyAndDamaged();
+    void earlierVersionFile_data();
+    void earlierVersionFile();
     void privateFiles();
 
 private:
@@ -514,6 +517,56 @@ void TestHistory::readOnlyAndDamaged()
         QCOMPARE(memos(withRows(reading)), records ? QStringList{"new"} + listed : listed);
     ::chmod(QFile::encodeName(folder).constData(), 0700);
     ::chmod(QFile::encodeName(m_path).constData(), 0600);
+}
+
+// A history an earlier version wrote (every result at standby, no record of traces): its completed
+// lotteries keep their results; those never completed lose the results nobody may have seen, in
+// the file too. Read for an export without changing it, they are not shown either.
+void TestHistory::earlierVersionFile_data()
+{
+    QTest::addColumn<bool>("forReading");
+    QTest::newRow("opened to record") << false;
+    QTest::newRow("opened for an export") << true;
+}
+
+void TestHistory::earlierVersionFile()
+{
+    QFETCH(bool, forReading);
+    QVERIFY(QDir().mkpath(QFileInfo(m_path).path()));
+    {
+        QSqlDatabase old = QSqlDatabase::addDatabase("QSQLITE", "old");
+        old.setDatabaseName(m_path);
+        QVERIFY(old.open());
+        QSqlQuery query(old);
+        for (const char *statement :
+             {"CREATE TABLE lottery (id INTEGER PRIMARY KEY AUTOINCREMENT, fixed_at INTEGER NOT NULL,"
+              " finished_at INTEGER, group_number INTEGER NOT NULL, memo TEXT NOT NULL, mode INTEGER NOT NULL,"
+              " participants INTEGER NOT NULL, winners INTEGER NOT NULL, round INTEGER NOT NULL, state TEXT NOT NULL)",
+              "CREATE TABLE participant (lottery_id INTEGER NOT NULL REFERENCES lottery(id) ON DELETE CASCADE,"
+              " position INTEGER NOT NULL, name TEXT NOT NULL, result TEXT NOT NULL,"
+              " PRIMARY KEY (lottery_id, position)) WITHOUT ROWID",
+              "INSERT INTO lottery VALUES (1, 1796000000000, 1796000060000, 1, 'done', 1, 2, 0, 1, '完了')",
+              "INSERT INTO lottery VALUES (2, 1796000100000, NULL, 1, 'left', 1, 2, 0, 1, '中断')",
+              "INSERT INTO participant VALUES (1, 0, 'a', 'SeenPrizeA'), (1, 1, 'b', 'SeenPrizeB'),"
+              " (2, 0, 'c', 'UnseenPrizeC'), (2, 1, 'd', 'UnseenPrizeD')"})
+            QVERIFY2(query.exec(QString::fromUtf8(statement)), qPrintable(query.lastError().text()));
+        old.close();
+    }
+    QSqlDatabase::removeDatabase("old");
+    const QByteArray before = fileBytes(m_path);
+    History history;
+    QVERIFY(forReading ? history.openForReading(m_path) : history.open(m_path));
+    const QList<HistoryLottery> found = withRows(history);
+    QCOMPARE(memos(found), QStringList({"left", "done"}));
+    QCOMPARE(found[1].rows, QList<HistoryRow>({{"a", "SeenPrizeA", true}, {"b", "SeenPrizeB", true}}));
+    QCOMPARE(found[0].rows, QList<HistoryRow>({{"c", {}, false}, {"d", {}, false}}));
+    if (forReading) {
+        QCOMPARE(fileBytes(m_path), before);
+        return;
+    }
+    const QByteArray bytes = fileBytes(m_path) + fileBytes(m_path + "-wal");
+    QVERIFY(bytes.contains("SeenPrizeA"));
+    QVERIFY(!bytes.contains("UnseenPrize"));
 }
 
 // The history is the user's alone: the folder 0700, the file and SQLite's side files 0600, also
