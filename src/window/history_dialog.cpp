@@ -148,11 +148,11 @@ void HistoryDialog::reload()
     m_status->setVisible(!m_status->text().isEmpty());
     m_list->resizeColumnsToContents();
     m_list->horizontalHeader()->setStretchLastSection(true);
-    // The newest lottery selected, so that its results show.
-    if (m_model->rowCount() > 0) {
-        m_list->setCurrentIndex(m_model->index(0, 0));
-        m_list->selectRow(0);
-    }
+    // The newest lottery selected, so that its results show; through the selection model, as the
+    // view's own calls follow the keys held (Ctrl, still down from Ctrl+H, would deselect it).
+    if (m_model->rowCount() > 0)
+        m_list->selectionModel()->setCurrentIndex(m_model->index(0, 0),
+                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     showResults();
 }
 

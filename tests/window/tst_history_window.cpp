@@ -157,7 +157,8 @@ private slots:
         QVERIFY(!dialog.findChild<QPushButton *>("remove")->isEnabled());
     }
 
-    // Tab goes from the list to the results to the buttons; both tables named.
+    // Opened from the keyboard, the newest lottery is selected with its results; Tab goes from the
+    // list to the results to the buttons; both tables named.
     void historyWindowByKeyboard()
     {
         QTemporaryDir folder;
@@ -169,12 +170,21 @@ private slots:
                                    .state = {}, .rows = {{"山田", {}, false}, {"佐藤", {}, false}}});
         FakeSaveDialog save;
         RecordingMessenger messenger;
+        // Opened by Ctrl+H: Ctrl is still held as the window opens.
+        QWidget opener;
+        opener.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&opener));
+        QTest::keyPress(opener.windowHandle(), Qt::Key_Control, Qt::ControlModifier);
         HistoryDialog dialog(history, save, messenger);
+        QTest::keyRelease(opener.windowHandle(), Qt::Key_Control);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         auto *list = dialog.findChild<QTableView *>("lotteries");
         auto *results = dialog.findChild<QTableWidget *>("results");
         QCOMPARE(QApplication::focusWidget(), list);
+        // Shown, the newest lottery is still selected, its results below.
+        QVERIFY(list->selectionModel()->isRowSelected(0, {}));
+        QCOMPARE(results->rowCount(), 2);
         QTest::keyClick(list, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), results);
         QTest::keyClick(results, Qt::Key_Tab);
