@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <cstdio>
@@ -142,9 +143,19 @@ bool writeExport(const QString &target, const std::function<bool(QIODevice &)> &
         }
         return true;
     }
-    // A pipe, a device, a terminal: written straight, never replaced by a file.
+    // A pipe, a device, a terminal: written straight, never replaced by a file. One of this
+    // process's own descriptors is written through the descriptor itself: opening it again by name
+    // needs rights on a pipe that another user (the shell under sudo) may own.
     QFile stream(target);
-    if (!stream.open(QIODevice::WriteOnly) || !write(stream) || !stream.flush() || stream.error() != QFileDevice::NoError) {
+    static const QRegularExpression descriptorPath(QStringLiteral("^/(?:dev/(stdout|stderr)|dev/fd/(\\d+)|proc/self/fd/(\\d+))$"));
+    const QRegularExpressionMatch descriptor = descriptorPath.match(target);
+    const int fd = !descriptor.hasMatch()                 ? -1
+        : descriptor.captured(1) == QLatin1String("stdout") ? STDOUT_FILENO
+        : descriptor.captured(1) == QLatin1String("stderr") ? STDERR_FILENO
+                                                            : (descriptor.captured(2) + descriptor.captured(3)).toInt();
+    const bool opened = fd >= 0 ? stream.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)
+                                : stream.open(QIODevice::WriteOnly);
+    if (!opened || !write(stream) || !stream.flush() || stream.error() != QFileDevice::NoError) {
         *error = writeFailure(target, stream);
         return false;
     }
