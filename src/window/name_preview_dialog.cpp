@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -34,7 +35,7 @@ public:
     explicit NameListModel(const names::NameListRead &read, QObject *parent)
         : QAbstractTableModel(parent)
         , m_read(read)
-        , m_marks(names::markNames(read.names, read.encoding))
+        , m_marks(names::markNames(read.names.mid(0, kBoxCount), read.encoding))
     {
     }
 
@@ -51,7 +52,7 @@ public:
         switch (index.column()) {
         case 0: return QString::number(m_read.lines.value(row));
         case 1: return m_read.names[row];
-        default: return NamePreviewDialog::note(m_read.names[row], m_marks[row]);
+        default: return NamePreviewDialog::note(m_read.names[row], marks(row));
         }
     }
 
@@ -63,7 +64,24 @@ public:
         return headings.value(section);
     }
 
-    bool needsLook(int row) const { return !NamePreviewDialog::note(m_read.names[row], m_marks[row]).isEmpty(); }
+    bool needsLook(int row) const { return !NamePreviewDialog::note(m_read.names[row], marks(row)).isEmpty(); }
+
+    // The rows in the boxes are marked at once; a row past them when the view first shows it,
+    // with the first row of each name found then.
+    names::NameMarks marks(int row) const
+    {
+        if (row < m_marks.size())
+            return m_marks[row];
+        if (m_firstRows.isEmpty()) {
+            m_firstRows.reserve(m_read.names.size());
+            for (int r = int(m_read.names.size()) - 1; r >= 0; --r)
+                m_firstRows.insert(m_read.names[r], r); // the first row is the last one in
+        }
+        names::NameMarks marks = names::markNames({m_read.names[row]}, m_read.encoding).first();
+        marks.beyondBoxes = true;
+        marks.duplicate = !marks.empty && m_firstRows.value(m_read.names[row]) < row;
+        return marks;
+    }
 
     // Rows past the boxes all need a look, so only the first 37 are worked out.
     qsizetype flagged() const
@@ -77,6 +95,7 @@ public:
 private:
     const names::NameListRead m_read;
     const QList<names::NameMarks> m_marks;
+    mutable QHash<QString, int> m_firstRows;
 };
 
 } // namespace

@@ -24,61 +24,82 @@ bool isHeading(const QString &cell)
 QString cleanCell(const QString &cell)
 {
     QString text = settings::singleLine(cell);
-    text.replace(u'\t', u' ');
+    if (text.contains(u'\t'))
+        text.replace(u'\t', u' ');
     return text.trimmed();
 }
 
 } // namespace
 
-QList<CellRow> cellRows(QStringView text, Separators separators)
+CellRows cellRows(QStringView text, Separators separators)
 {
-    QList<CellRow> rows;
-    CellRow row{1, {}};
-    QString cell;
-    bool atCellStart = true;
-    bool quoted = false;
+    CellRows rows;
+    rows.starts << 0;
+    int rowLine = 1;
+    // An unquoted cell is a slice of the text, taken whole at its end; a quoted one is built.
+    qsizetype cellStart = 0;
+    QString quotedCell;
+    bool inQuotes = false;
+    bool wasQuoted = false;
+    bool rowHasText = false;
     int line = 1;
-    const auto endCell = [&] {
-        row.cells << cleanCell(cell);
-        cell.clear();
-        atCellStart = true;
-    };
-    const auto endRow = [&] {
-        endCell();
-        if (std::any_of(row.cells.cbegin(), row.cells.cend(), [](const QString &c) { return !c.isEmpty(); }))
-            rows << row;
-        row = CellRow{line, {}};
-    };
     const qsizetype size = text.size();
+    const auto endCell = [&](qsizetype end) {
+        QString cell;
+        if (wasQuoted) {
+            // Text after the closing quote belongs to the cell, as spreadsheets read it.
+            quotedCell += text.sliced(cellStart, end - cellStart);
+            cell = cleanCell(quotedCell);
+            quotedCell.clear();
+        } else {
+            cell = cleanCell(text.sliced(cellStart, end - cellStart).toString());
+        }
+        rowHasText = rowHasText || !cell.isEmpty();
+        rows.cells << cell;
+        wasQuoted = false;
+        cellStart = end + 1;
+    };
+    const auto endRow = [&](qsizetype end) {
+        endCell(end);
+        if (rowHasText) {
+            rows.starts << rows.cells.size();
+            rows.lines << rowLine;
+        } else {
+            rows.cells.resize(rows.starts.last());
+        }
+        rowHasText = false;
+        rowLine = line;
+    };
     for (qsizetype i = 0; i < size; ++i) {
         const QChar c = text[i];
-        // CR LF is one line end; a lone CR or LF is one too.
-        const bool lineEnd = c == u'\n' || (c == u'\r' && !(i + 1 < size && text[i + 1] == u'\n'));
-        if (lineEnd)
-            ++line;
-        if (quoted) {
-            const bool quoteFollows = i + 1 < size && text[i + 1] == u'"';
-            if (c == u'"' && !quoteFollows)
-                quoted = false;
-            else
-                cell += c;
-            if (c == u'"' && quoteFollows)
+        if (inQuotes) {
+            if (c == u'\n' || (c == u'\r' && !(i + 1 < size && text[i + 1] == u'\n')))
+                ++line;
+            if (c != u'"') {
+                quotedCell += c;
+            } else if (i + 1 < size && text[i + 1] == u'"') {
+                quotedCell += c;
                 ++i;
-        } else if (c == u'"' && atCellStart) {
-            quoted = true;
-            atCellStart = false;
+            } else {
+                inQuotes = false;
+                cellStart = i + 1;
+            }
+            continue;
+        }
+        if (c == u'"' && !wasQuoted && text.sliced(cellStart, i - cellStart).trimmed().isEmpty()) {
+            inQuotes = true;
+            wasQuoted = true;
         } else if (c == u'\t' || (c == u',' && separators == Separators::TabsAndCommas)) {
-            endCell();
-        } else if (lineEnd) {
-            endRow();
-        } else if (c != u'\r') {
-            // Blanks before an opening quote still let the quote open the cell.
-            if (!c.isSpace())
-                atCellStart = false;
-            cell += c;
+            endCell(i);
+        } else if (c == u'\n' || (c == u'\r' && !(i + 1 < size && text[i + 1] == u'\n'))) {
+            // CR LF is one line end (its CR is dropped with the cell's blanks); a lone CR or LF is one too.
+            ++line;
+            endRow(i);
         }
     }
-    endRow();
+    if (inQuotes)
+        cellStart = size; // an unclosed quote runs to the end of the text
+    endRow(size);
     return rows;
 }
 
@@ -99,29 +120,28 @@ bool isNumber(QStringView cell)
     return digits;
 }
 
-int namesColumn(const QList<CellRow> &rows, bool *heading)
+int namesColumn(const CellRows &rows, bool *heading)
 {
     *heading = false;
-    if (rows.isEmpty())
+    if (rows.size() == 0)
         return 0;
-    const QStringList &first = rows.first().cells;
-    for (int c = 0; c < first.size(); ++c) {
-        if (isHeading(first[c])) {
+    for (int c = 0; c < rows.cellCount(0); ++c) {
+        if (isHeading(rows.cell(0, c))) {
             *heading = true;
             return c;
         }
     }
     qsizetype columns = 0;
-    for (const CellRow &row : rows)
-        columns = std::max(columns, row.cells.size());
+    for (qsizetype r = 0; r < rows.size(); ++r)
+        columns = std::max(columns, rows.cellCount(r));
     for (int c = 0; c < columns; ++c) {
-        const bool allNumbers = std::all_of(rows.cbegin(), rows.cend(), [c](const CellRow &row) {
-            const QString cell = row.cells.value(c);
-            return cell.isEmpty() || isNumber(cell);
-        });
-        const bool anyText = std::any_of(rows.cbegin(), rows.cend(), [c](const CellRow &row) {
-            return !row.cells.value(c).isEmpty();
-        });
+        bool anyText = false;
+        bool allNumbers = true;
+        for (qsizetype r = 0; r < rows.size() && allNumbers; ++r) {
+            const QString cell = rows.cell(r, c);
+            anyText = anyText || !cell.isEmpty();
+            allNumbers = cell.isEmpty() || isNumber(cell);
+        }
         if (anyText && !allNumbers)
             return c;
     }

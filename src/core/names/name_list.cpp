@@ -81,26 +81,42 @@ ListFormat listFormatOf(const QString &path)
 
 NameListRead namesOfText(QStringView text, ListFormat format)
 {
-    const QList<CellRow> rows =
-        cellRows(text, format == ListFormat::Csv ? Separators::TabsAndCommas : Separators::Tabs);
-    // A list of one name a row, whatever column each stands in (a stray tab before a name).
-    const bool oneCellEach = std::all_of(rows.cbegin(), rows.cend(), [](const CellRow &row) {
-        return std::count_if(row.cells.cbegin(), row.cells.cend(), [](const QString &c) { return !c.isEmpty(); }) <= 1;
-    });
+    const CellRows rows = cellRows(text, format == ListFormat::Csv ? Separators::TabsAndCommas : Separators::Tabs);
+    // The first filled cell of a row, and whether it is the only one.
+    const auto firstFilled = [&rows](qsizetype r, bool *only) -> const QString & {
+        static const QString none;
+        const QString *found = &none;
+        *only = true;
+        for (qsizetype k = rows.starts[r]; k < rows.starts[r + 1]; ++k) {
+            const QString &cell = rows.cells.at(k);
+            if (cell.isEmpty())
+                continue;
+            if (!found->isEmpty()) {
+                *only = false;
+                break;
+            }
+            found = &cell;
+        }
+        return *found;
+    };
     bool heading = false;
     const int column = namesColumn(rows, &heading);
+    // A list of one name a row, whatever column each stands in (a stray tab before a name).
+    bool oneCellEach = !heading;
+    for (qsizetype r = 0; r < rows.size() && oneCellEach; ++r)
+        firstFilled(r, &oneCellEach);
     NameListRead read;
     read.names.reserve(rows.size());
     read.lines.reserve(rows.size());
+    bool anyName = false;
+    bool only = true;
     for (qsizetype r = heading ? 1 : 0; r < rows.size(); ++r) {
-        const QStringList &cells = rows[r].cells;
-        if (oneCellEach && !heading)
-            read.names << *std::find_if(cells.cbegin(), cells.cend(), [](const QString &c) { return !c.isEmpty(); });
-        else
-            read.names << cells.value(column);
-        read.lines << rows[r].line;
+        const QString name = oneCellEach ? firstFilled(r, &only) : rows.cell(r, column);
+        anyName = anyName || !name.isEmpty();
+        read.names << name;
+        read.lines << rows.lines[r];
     }
-    if (std::all_of(read.names.cbegin(), read.names.cend(), [](const QString &n) { return n.isEmpty(); }))
+    if (!anyName)
         read = failure(QStringLiteral("名前が見つかりません。"));
     return read;
 }
@@ -146,8 +162,8 @@ QStringList pastedNames(const QString &text)
 
 bool isBlock(const QString &text)
 {
-    const QList<CellRow> rows = cellRows(text, Separators::Tabs);
-    return rows.size() > 1 || (rows.size() == 1 && rows.first().cells.size() > 1);
+    const CellRows rows = cellRows(text, Separators::Tabs);
+    return rows.size() > 1 || (rows.size() == 1 && rows.cellCount(0) > 1);
 }
 
 bool looksGarbled(const QString &name, TextEncoding encoding)
