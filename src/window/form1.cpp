@@ -145,6 +145,11 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     }
     auto *box = qobject_cast<QLineEdit *>(watched);
     if (box && event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
+        // A locked box takes nothing, and says why instead of staying silent.
+        if (box->isReadOnly()) {
+            handle([this] { showMessage(QStringLiteral("準備完了のあとは名前を変えられません。")); });
+            return true;
+        }
         bool pasted = false;
         handle([&] { pasted = pasteBlock(box, QGuiApplication::clipboard()->text()); });
         if (pasted)

@@ -112,7 +112,7 @@ QString NamePreviewDialog::note(const QString &name, const names::NameMarks &mar
     if (marks.garbled)
         note << QStringLiteral("文字化けかもしれません");
     if (marks.unstorable)
-        note << QStringLiteral("保存できない文字があります（「%1」で入ります）").arg(names::storableForm(name));
+        note << QStringLiteral("保存できない文字→「%1」").arg(names::storableForm(name));
     if (widerThanABox(name))
         note << QStringLiteral("欄に収まりきりません");
     return note.join(QStringLiteral("、"));
@@ -177,5 +177,5 @@ NamePreviewDialog::NamePreviewDialog(const QString &path, const names::NameListR
     layout->addWidget(summary);
     layout->addWidget(table);
     layout->addWidget(buttons);
-    resize(480, 520);
+    resize(560, 520);
 }

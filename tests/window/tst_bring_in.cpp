@@ -112,6 +112,21 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), target);
     }
 
+    // After standby a locked name box takes no paste, and the user is told why.
+    void pasteIntoALockedBox()
+    {
+        Window w;
+        QVERIFY(w.prepare(kWinnerMode, 3));
+        QVERIFY(w.standby());
+        w.ts.messenger->shown.clear();
+        for (const QString &text : {QStringLiteral("山田"), QStringLiteral("山田\n佐藤")}) {
+            QGuiApplication::clipboard()->setText(text);
+            QTest::keyClick(w.nameBox(1), Qt::Key_V, Qt::ControlModifier);
+        }
+        QCOMPARE(w.nameBox(1)->text(), QStringLiteral("N1"));
+        QCOMPARE(w.messages().size(), 2);
+    }
+
     // A typed character the file cannot hold changes in the box, and the message says so.
     void typedCharacterChanges()
     {

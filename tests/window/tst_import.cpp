@@ -36,7 +36,7 @@ private slots:
             forty << QStringLiteral("N%1").arg(i);
         forty << "N1" << "花子😀" << "寿限無寿限無五劫の擦り切れ";
         const QStringList notes{"38人目以降は入りません、同じ名前があります",
-                                "38人目以降は入りません、保存できない文字があります（「花子〓」で入ります）",
+                                "38人目以降は入りません、保存できない文字→「花子〓」",
                                 "38人目以降は入りません、欄に収まりきりません"};
         const QStringList three{"山田", "佐藤", "鈴木"};
         QTest::newRow("40 names: the first 37") << forty << 5 << 3 << true << true << false << 37 << 3 << false << notes;
