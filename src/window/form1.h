@@ -118,7 +118,7 @@ private:
     void focusFirstFilled(int from, const std::array<QLineEdit *, kBoxCount> &column);
     void focusFirstFilled(int from);
     // Tells a screen reader what a list brought in did.
-    void announce(const QString &done, qsizetype leftOut);
+    void announce(const QString &text);
     // The one message for texts changed into what the settings file keeps.
     void tellReplaced(const QList<names::Replacement> &changed);
 

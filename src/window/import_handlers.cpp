@@ -31,6 +31,14 @@ QStringList storableForms(const QStringList &texts)
     return forms;
 }
 
+// "3人分は入りませんでした。" for names (件分 for prizes) left out; empty when none were.
+QString leftOutText(qsizetype count, bool names)
+{
+    if (count <= 0)
+        return {};
+    return (names ? QStringLiteral("%1人分は入りませんでした。") : QStringLiteral("%1件分は入りませんでした。")).arg(count);
+}
+
 bool isListFile(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -69,7 +77,8 @@ void Form1::openNameList(const QString &path)
             atari_set();
             man_set(done->layout);
             focusFirstFilled(0);
-            announce(QStringLiteral("%1人の名前を読み込みました。").arg(taken.size()), read.names.size() - taken.size());
+            announce(QStringLiteral("%1人の名前を読み込みました。").arg(taken.size())
+                     + leftOutText(read.names.size() - taken.size(), true));
             tellReplaced(names::replacements(taken));
         }
     });
@@ -103,14 +112,12 @@ bool Form1::pasteBlock(QLineEdit *box, const QString &text)
             man_set(*layout);
     }
     focusFirstFilled(first, names ? man : ans);
-    const qsizetype left = rows.size() - filled;
-    announce(names ? QStringLiteral("%1人の名前を貼り付けました。").arg(filled)
-                   : QStringLiteral("%1件の景品を貼り付けました。").arg(filled),
-             left);
+    const QString left = leftOutText(rows.size() - filled, names);
+    announce((names ? QStringLiteral("%1人の名前を貼り付けました。") : QStringLiteral("%1件の景品を貼り付けました。")).arg(filled)
+             + left);
     tellReplaced(names::replacements(taken));
-    if (left > 0)
-        showMessage(names ? QStringLiteral("%1人分は入りませんでした。").arg(left)
-                          : QStringLiteral("%1件分は入りませんでした。").arg(left));
+    if (!left.isEmpty())
+        showMessage(left);
     return true;
 }
 
@@ -126,7 +133,7 @@ void Form1::mnu_undo_Click()
     atari_set();
     man_set(restored->layout);
     focusFirstFilled(0);
-    announce(QStringLiteral("読み込む前の名前と人数に戻しました。"), 0);
+    announce(QStringLiteral("読み込む前の名前と人数に戻しました。"));
 }
 
 void Form1::focusFirstFilled(int from, const std::array<QLineEdit *, kBoxCount> &column)
@@ -145,11 +152,8 @@ void Form1::focusFirstFilled(int from)
 }
 
 // What a screen reader says after names came in: a status line that changes and alerts.
-void Form1::announce(const QString &done, qsizetype leftOut)
+void Form1::announce(const QString &text)
 {
-    QString text = done;
-    if (leftOut > 0)
-        text += QStringLiteral("%1人分は入りませんでした。").arg(leftOut);
     lbl_status->setText(text);
     lbl_status->setAccessibleName(text);
     QAccessibleEvent changed(lbl_status, QAccessible::NameChanged);
