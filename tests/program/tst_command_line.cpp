@@ -59,6 +59,9 @@ private slots:
         QTest::newRow("two lists") << QStringList{"a.txt", "b.txt"} << 2 << false << true;
         QTest::newRow("--history-csv without a file") << QStringList{"--history-csv"} << 2 << false << true;
         QTest::newRow("--history-csv and a list") << QStringList{"--history-csv", "-", "a.txt"} << 2 << false << true;
+        // The history (none yet: its heading alone) in both forms of the option.
+        QTest::newRow("--history-csv -") << QStringList{"--history-csv", "-"} << 0 << true << false;
+        QTest::newRow("--history-csv=-") << QStringList{"--history-csv=-"} << 0 << true << false;
         // One list is for the window, which needs a display.
         QTest::newRow("one list") << QStringList{"a.txt"} << 1 << false << true;
     }
@@ -76,6 +79,18 @@ private slots:
         QCOMPARE(!run.err.isEmpty(), complained);
         if (complained)
             QVERIFY2(run.err.startsWith("amidakuji: "), qPrintable(run.err));
+    }
+
+    // --history-csv=FILE writes FILE, as --history-csv FILE does.
+    void historyCsvIntoAFile()
+    {
+        QTemporaryDir folder;
+        for (const QStringList &arguments : {QStringList{"--history-csv=a.csv"}, QStringList{"--history-csv", "b.csv"}}) {
+            const Run run = runProgram(arguments, folder.path());
+            QCOMPARE(run.exitCode, 0);
+            QVERIFY(QFile::exists(folder.filePath(arguments.size() == 1 ? "a.csv" : "b.csv")));
+        }
+        QCOMPARE(QFile(folder.filePath("a.csv")).size(), QFile(folder.filePath("b.csv")).size());
     }
 
     // The version is the one the help's program speaks of; the usage names the command.
