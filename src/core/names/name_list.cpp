@@ -24,8 +24,33 @@ NameListRead failure(const QString &reason)
     return read;
 }
 
+// Whether bytes that are no valid UTF-8 are still UTF-8 with a few stray bytes (a name typed in
+// another encoding, a byte cut off): far more well-formed sequences of two to four bytes than
+// bytes that fit none. Read as code page 932, such a file would garble every name; read as UTF-8,
+// only the names with the stray bytes show replacement characters, which the preview marks.
+bool mostlyUtf8(const QByteArray &bytes)
+{
+    qsizetype sequences = 0;
+    qsizetype stray = 0;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const uchar b = uchar(bytes[i]);
+        const int length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+        bool wellFormed = length > 0 && i + length <= bytes.size();
+        for (int k = 1; wellFormed && k < length; ++k)
+            wellFormed = (uchar(bytes[i + k]) & 0xC0) == 0x80;
+        if (!wellFormed) {
+            ++stray;
+            ++i;
+            continue;
+        }
+        sequences += length > 1 ? 1 : 0;
+        i += length;
+    }
+    return sequences > 4 * stray;
+}
+
 // The text of a file's bytes: by its byte-order mark (UTF-8, UTF-16), as UTF-8 when the bytes are
-// valid UTF-8, otherwise as code page 932, what Excel and Notepad on a Japanese Windows write.
+// (mostly) valid UTF-8, otherwise as code page 932, what Excel and Notepad on a Japanese Windows write.
 // Nothing when NUL bytes show a binary file (in UTF-16 they are part of every ASCII character).
 std::optional<QString> decodedText(const QByteArray &bytes, TextEncoding *encoding)
 {
@@ -39,7 +64,7 @@ std::optional<QString> decodedText(const QByteArray &bytes, TextEncoding *encodi
     QStringDecoder utf8(QStringConverter::Utf8);
     const QString text = utf8.decode(bytes);
     *encoding = TextEncoding::Utf8;
-    if (!utf8.hasError())
+    if (!utf8.hasError() || mostlyUtf8(bytes))
         return text;
     *encoding = TextEncoding::Cp932;
     return settings::decodeCp932(bytes);

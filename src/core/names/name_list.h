@@ -38,7 +38,7 @@ ListFormat listFormatOf(const QString &path);
 NameListRead namesOfText(QStringView text, ListFormat format);
 
 // The names in a file's bytes: UTF-8 or UTF-16 with a byte-order mark, UTF-8 without one when
-// the bytes are valid UTF-8, otherwise code page 932. Bytes that are no text, or text without
+// the bytes are UTF-8 but for a few stray bytes, otherwise code page 932. Bytes that are no text, or text without
 // names, give an error and no names.
 NameListRead readNameList(const QByteArray &bytes, ListFormat format = ListFormat::Csv);
 

@@ -240,6 +240,33 @@ private slots:
         QCOMPARE(got, (QStringList{"ug", "g", ""}));
     }
 
+    // Rows: a file's bytes, the encoding it is read with and its names' garbled marks.
+    void encodingRead_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QList<bool>>("garbled");
+        const QByteArray utf8 = QStringLiteral("山田\n佐藤\n鈴木\n高橋\n").toUtf8();
+        QTest::newRow("UTF-8 with one Latin-1 name") << utf8 + "Fran\xE7ois\n" << int(TextEncoding::Utf8)
+                                                     << QList<bool>{false, false, false, false, true};
+        QTest::newRow("code page 932 as Excel writes it")
+            << settings::encodeCp932(QStringLiteral("山田\n佐藤\n")) << int(TextEncoding::Cp932) << QList<bool>{false, false};
+        QTest::newRow("Latin-1 alone") << QByteArray("Fran\xE7ois\nAnna\n") << int(TextEncoding::Cp932) << QList<bool>{true, false};
+    }
+
+    void encodingRead()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, encoding);
+        QFETCH(QList<bool>, garbled);
+        const NameListRead read = readNameList(bytes, ListFormat::TabSeparated);
+        QCOMPARE(int(read.encoding), encoding);
+        QList<bool> marked;
+        for (const NameMarks &m : markNames(read.names, read.encoding))
+            marked << m.garbled;
+        QCOMPARE(marked, garbled);
+    }
+
     void marks()
     {
         QFETCH(QStringList, names);
