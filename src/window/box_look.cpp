@@ -28,13 +28,18 @@ static QColor systemColor(uint32_t color)
 
 // Styles shade a button's palette colour (Fusion pales it), so a coloured button gets a style
 // sheet that fills it with exactly its colour; a system colour gives back the ordinary look.
+// A disabled one is greyed as the style greys its other buttons: its colour faded, its caption in
+// the disabled text colour.
 static QString colouredButtonSheet(const QColor &color)
 {
+    const QColor faded = QColor::fromHsv(color.hsvHue(), color.hsvSaturation() / 5, 235);
+    const QColor disabledText = QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText);
     return QStringLiteral("QPushButton { background-color: %1; border: 1px solid #707070;"
                           " border-radius: 3px; padding: 1px 4px; }"
                           "QPushButton:pressed { background-color: %2; }"
-                          "QPushButton:focus { border: 1px solid #303030; }")
-        .arg(color.name(), color.darker(115).name());
+                          "QPushButton:focus { border: 1px solid #303030; }"
+                          "QPushButton:disabled { background-color: %3; color: %4; border-color: #b0b0b0; }")
+        .arg(color.name(), color.darker(115).name(), faded.name(), disabledText.name());
 }
 
 void setBackColor(QWidget *control, uint32_t color)
@@ -57,10 +62,13 @@ void setBackColor(QWidget *control, uint32_t color)
     control->setPalette(palette);
 }
 
+// The colour while the control is usable; disabled, it keeps the style's disabled colour.
 void setTextColor(QWidget *control, uint32_t color)
 {
     QPalette palette = control->palette();
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(role, colorFromBgr(color));
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(group, role, colorFromBgr(color));
+    }
     control->setPalette(palette);
 }

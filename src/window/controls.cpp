@@ -130,6 +130,11 @@ void Form1::createControls()
     lbl_atari = label(this, "lbl_atari", QStringLiteral("あたり"), 5040, 240, 795, 480, 0x0000FF);
     lbl_atari->hide();
     lbl_1 = label(this, "lbl_1", QStringLiteral("参加"), 3840, 240, 675, 480, 0xFF0000);
+    // Spoken, not seen: a label of one pixel in the window's corner.
+    lbl_status = new QLabel(this);
+    lbl_status->setObjectName(QStringLiteral("lbl_status"));
+    lbl_status->setGeometry(0, 0, 1, 1);
+    lbl_status->setAccessibleName(QStringLiteral("状態"));
 
     describeControlsForScreenReaders(*this);
     letEnterPressButtons(*this);

@@ -21,11 +21,11 @@ QString SystemSaveDialog::choose(QWidget *parent, const QString &proposedPath, c
 QString SystemOpenDialog::choose(QWidget *parent)
 {
     return QFileDialog::getOpenFileName(parent, QStringLiteral("名簿を読み込む"), QString(),
-                                        QStringLiteral("名簿 (*.txt *.csv);;すべてのファイル (*)"));
+                                        QStringLiteral("名簿 (*.txt *.csv *.tsv);;すべてのファイル (*)"));
 }
 
-bool NamePreviewDialogShown::confirm(QWidget *parent, const QString &path, const QStringList &names)
+bool NamePreviewDialogShown::confirm(QWidget *parent, const QString &path, const names::NameListRead &read)
 {
-    NamePreviewDialog dialog(path, names, parent);
+    NamePreviewDialog dialog(path, read, parent);
     return dialog.exec() == QDialog::Accepted;
 }

@@ -1,11 +1,14 @@
 #include "form1.h"
 #include "box_look.h"
+#include "text_validator.h"
 #include "settings/settings_file.h"
 #include "units.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -82,12 +85,26 @@ void Form1::wireEvents()
                     [this, box](const QPoint &position) { showBoxMenu(box, position); });
         }
     }
+    // A typed, pasted or dropped text that had to change is said once the edit is over.
+    for (const auto &column : {man, ans}) {
+        for (QLineEdit *box : column)
+            tellWhenReplaced(box);
+    }
+    tellWhenReplaced(txt_mem);
     // Draw modes and standby.
     onClick(cmd_mode, &Form1::cmd_mode_Click);
     onClick(cmd_standby, &Form1::cmd_standby_Click);
     // Settings and groups.
     onClick(cmd_up3, &Form1::cmd_up3_Click);
     onClick(cmd_dn3, &Form1::cmd_dn3_Click);
+}
+
+void Form1::tellWhenReplaced(QLineEdit *box)
+{
+    const auto *validator = qobject_cast<const StoredTextValidator *>(box->validator());
+    connect(validator, &StoredTextValidator::replaced, this, [this](const QString &before, const QString &after) {
+        QTimer::singleShot(0, this, [this, before, after] { handle([&] { tellReplaced({{before, after}}); }); });
+    });
 }
 
 void Form1::onClick(QAbstractButton *button, void (Form1::*handler)())
@@ -128,20 +145,26 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     }
     auto *box = qobject_cast<QLineEdit *>(watched);
     if (box && event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
+        // A locked box takes nothing, and says why instead of staying silent.
+        if (box->isReadOnly()) {
+            handle([this] { showMessage(QStringLiteral("準備完了のあとは名前を変えられません。")); });
+            return true;
+        }
         bool pasted = false;
-        handle([&] { pasted = pasteLines(box); });
+        handle([&] { pasted = pasteBlock(box, QGuiApplication::clipboard()->text()); });
         if (pasted)
             return true;
     }
-    // A list file dropped on a box is for the window, not a text for the box.
-    if (box && (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)
-        && !draggedList(static_cast<QDropEvent *>(event)->mimeData()).isEmpty()) {
-        if (event->type() == QEvent::DragEnter)
-            dragEnterEvent(static_cast<QDragEnterEvent *>(event));
-        else
-            dropEvent(static_cast<QDropEvent *>(event));
+    // Ctrl+Z in a box undoes the box's own typing first, then what the last list brought in.
+    if (box && event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Undo)
+        && !box->isUndoAvailable() && lottery.canRestoreEntries()) {
+        handle([this] { mnu_undo_Click(); });
         return true;
     }
+    const QEvent::Type type = event->type();
+    if (box && (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
+        && boxDragEvent(box, event))
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 

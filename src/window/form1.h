@@ -3,6 +3,7 @@
 #include "history.h"
 #include "ladder/surface.h"
 #include "lottery/lottery.h"
+#include "names/storable.h"
 #include "view.h"
 #include "window_seams.h"
 
@@ -101,14 +102,25 @@ private:
     // Index 0..36 of a name box, or -1 for any other object.
     int nameBoxIndex(const QObject *watched) const;
 
-    // Lists of names: from a file, or several lines pasted into a box.
+    // Lists of names: from a file, or a block of rows pasted or dropped into a box.
     void mnu_import_Click();
-    // Fills the box and the boxes below it with the clipboard's lines; false (nothing done) for a
-    // single line, which the box pastes as usual.
-    bool pasteLines(QLineEdit *box);
+    // Fills the box and the boxes below it with the names cells of a block of rows; false
+    // (nothing done) for a single line, which the box takes as usual.
+    bool pasteBlock(QLineEdit *box, const QString &text);
     void showBoxMenu(QLineEdit *box, const QPoint &position);
-    // The list file a drag brings (one .txt or .csv file), or empty.
-    QString draggedList(const QMimeData *mime) const;
+    // Whether a drag brings files the window answers (a list file opens, others are said about).
+    bool takesFiles(const QMimeData *mime) const;
+    // A drag over a box; true when the window handled it.
+    bool boxDragEvent(QLineEdit *box, QEvent *event);
+    // 元に戻す: the boxes and counts as they were before the last list came in.
+    void mnu_undo_Click();
+    // The focus on the first filled, shown box from `from` on, where the keyboard goes on.
+    void focusFirstFilled(int from, const std::array<QLineEdit *, kBoxCount> &column);
+    void focusFirstFilled(int from);
+    // Tells a screen reader what a list brought in did.
+    void announce(const QString &text);
+    // The one message for texts changed into what the settings file keeps.
+    void tellReplaced(const QList<names::Replacement> &changed);
 
     // Draw modes and standby.
     void cmd_mode_Click();
@@ -193,6 +205,7 @@ private:
         updateMenuEntries();
     }
     void onClick(QAbstractButton *button, void (Form1::*handler)());
+    void tellWhenReplaced(QLineEdit *box);
     void onTriggered(QAction *action, void (Form1::*handler)());
 
     // The controls with their keyboard order and their events, at start and for the next lottery.
@@ -235,6 +248,7 @@ private:
     QString stampText;
     QMenu *resultMenu = nullptr;
     QAction *mnu_import = nullptr;
+    QAction *mnu_undo = nullptr;
     QAction *mnu_copy = nullptr;
     QAction *mnu_save = nullptr;
     QAction *mnu_next = nullptr;
@@ -267,4 +281,6 @@ private:
     QPushButton *cmd_print = nullptr;
     QLabel *lbl_atari = nullptr;
     QLabel *lbl_1 = nullptr;
+    // Where a screen reader hears what a list brought in did.
+    QLabel *lbl_status = nullptr;
 };

@@ -1,21 +1,51 @@
 // Lists of names brought in: a text or CSV file through "名簿を読み込む" (the menu, the command
-// line or a file dropped on the window), or several lines pasted into a name or prize box.
+// line or a file dropped on the window), a block of rows pasted or dropped into a name or prize
+// box, and 元に戻す, which puts back what the boxes held before the last of them.
 #include "box_look.h"
 #include "form1.h"
 #include "names/name_list.h"
-#include "text_validator.h"
+#include "names/storable.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QTimer>
 
 #include <algorithm>
+
+namespace {
+
+QStringList storableForms(const QStringList &texts)
+{
+    QStringList forms;
+    forms.reserve(texts.size());
+    for (const QString &text : texts)
+        forms << names::storableForm(text);
+    return forms;
+}
+
+// "3人分は入りませんでした。" for names (件分 for prizes) left out; empty when none were.
+QString leftOutText(qsizetype count, bool names)
+{
+    if (count <= 0)
+        return {};
+    return (names ? QStringLiteral("%1人分は入りませんでした。") : QStringLiteral("%1件分は入りませんでした。")).arg(count);
+}
+
+bool isListFile(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("txt") || suffix == QLatin1String("csv") || suffix == QLatin1String("tsv");
+}
+
+} // namespace
 
 void Form1::mnu_import_Click()
 {
@@ -37,50 +67,111 @@ void Form1::openNameList(const QString &path)
                             .arg(QDir::toNativeSeparators(path), read.error));
             return;
         }
-        if (!paused([&] { return seams.namePreview->confirm(this, path, read.names); }))
+        if (!paused([&] { return seams.namePreview->confirm(this, path, read); }))
             return;
-        if (const std::optional<NamesTaken> taken = lottery.takeNames(read.names)) {
+        const QStringList taken = read.names.mid(0, kBoxCount);
+        lottery.rememberEntries(entries());
+        if (const std::optional<NamesTaken> done = lottery.takeNames(storableForms(taken))) {
             for (int i = 0; i < kBoxCount; ++i)
-                setBoxText(man[i], taken->names[i]);
+                setBoxText(man[i], done->names[i]);
             atari_set();
-            man_set(taken->layout);
+            man_set(done->layout);
+            focusFirstFilled(0);
+            announce(QStringLiteral("%1人の名前を読み込みました。").arg(taken.size())
+                     + leftOutText(read.names.size() - taken.size(), true));
+            tellReplaced(names::replacements(taken));
         }
     });
 }
 
 // Names fill the boxes from the one pasted into down to the last box, and the participant count
-// rises to cover them; prizes fill the boxes of the current participants. A character the
-// settings file cannot hold refuses the paste, as it refuses a typed one.
-bool Form1::pasteLines(QLineEdit *box)
+// rises to cover them; prizes fill the boxes of the current participants. Each row's names cell
+// goes into a box, in the form the settings file keeps.
+bool Form1::pasteBlock(QLineEdit *box, const QString &text)
 {
-    const QStringList lines = names::pastedNames(QGuiApplication::clipboard()->text());
-    if (lines.size() < 2 || box->isReadOnly())
+    if (box->isReadOnly() || !names::isBlock(text))
         return false;
     const bool names = std::find(man.begin(), man.end(), box) != man.end();
     const auto &column = names ? man : ans;
     const int first = int(std::find(column.begin(), column.end(), box) - column.begin());
     if (first >= kBoxCount)
         return false;
-    if (!std::all_of(lines.begin(), lines.end(), storableText))
-        return true;
+    const QStringList rows = names::pastedNames(text);
+    if (rows.isEmpty())
+        return false;
 
-    const int rows = names ? kBoxCount : lottery.state().man_count;
-    const int filled = int(std::clamp<qsizetype>(lines.size(), 0, qMax(0, rows - first)));
-    for (int k = 0; k < filled; ++k) {
-        QLineEdit *target = column[first + k];
-        setBoxText(target, lines[k].left(target->maxLength()));
-    }
+    lottery.rememberEntries(entries());
+    const int room = names ? kBoxCount : lottery.state().man_count;
+    const int filled = int(std::clamp<qsizetype>(rows.size(), 0, qMax(0, room - first)));
+    const QStringList taken = rows.mid(0, filled);
+    const QStringList stored = storableForms(taken);
+    for (int k = 0; k < filled; ++k)
+        setBoxText(column[first + k], stored[k]);
     if (names) {
         if (const std::optional<Layout> layout = lottery.coverRows(first + filled))
             man_set(*layout);
     }
-    if (const qsizetype left = lines.size() - filled; left > 0)
-        showMessage(names ? QStringLiteral("%1人分は入りませんでした。").arg(left)
-                          : QStringLiteral("%1件分は入りませんでした。").arg(left));
+    focusFirstFilled(first, names ? man : ans);
+    const QString left = leftOutText(rows.size() - filled, names);
+    announce((names ? QStringLiteral("%1人の名前を貼り付けました。") : QStringLiteral("%1件の景品を貼り付けました。")).arg(filled)
+             + left);
+    tellReplaced(names::replacements(taken));
+    if (!left.isEmpty())
+        showMessage(left);
     return true;
 }
 
-// A box's own menu, whose "paste" brings several lines in as Ctrl+V does.
+void Form1::mnu_undo_Click()
+{
+    const std::optional<EntriesRestored> restored = lottery.restoreEntries();
+    if (!restored)
+        return;
+    for (int i = 0; i < kBoxCount; ++i) {
+        setBoxText(man[i], restored->names[i]);
+        setBoxText(ans[i], restored->prizes[i]);
+    }
+    atari_set();
+    man_set(restored->layout);
+    focusFirstFilled(0);
+    announce(QStringLiteral("読み込む前の名前と人数に戻しました。"));
+}
+
+void Form1::focusFirstFilled(int from, const std::array<QLineEdit *, kBoxCount> &column)
+{
+    for (int i = from; i < kBoxCount; ++i) {
+        if (!column[i]->text().isEmpty() && column[i]->isVisibleTo(this)) {
+            column[i]->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
+void Form1::focusFirstFilled(int from)
+{
+    focusFirstFilled(from, man);
+}
+
+// What a screen reader says after names came in: a status line that changes and alerts.
+void Form1::announce(const QString &text)
+{
+    lbl_status->setText(text);
+    lbl_status->setAccessibleName(text);
+    QAccessibleEvent changed(lbl_status, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+    QAccessibleEvent alert(lbl_status, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+// One message for the texts that changed on their way in; it comes before anything is saved, as
+// saving waits for standby or a group change.
+void Form1::tellReplaced(const QList<names::Replacement> &changed)
+{
+    const QString message = names::replacementMessage(changed);
+    if (!message.isEmpty())
+        showMessage(message);
+}
+
+// A box's own menu, whose "paste" brings a block in as Ctrl+V does.
 void Form1::showBoxMenu(QLineEdit *box, const QPoint &position)
 {
     QMenu *menu = box->createStandardContextMenu();
@@ -89,7 +180,7 @@ void Form1::showBoxMenu(QLineEdit *box, const QPoint &position)
         disconnect(paste, &QAction::triggered, nullptr, nullptr);
         connect(paste, &QAction::triggered, box, [this, box] {
             bool pasted = false;
-            handle([&] { pasted = pasteLines(box); });
+            handle([&] { pasted = pasteBlock(box, QGuiApplication::clipboard()->text()); });
             if (!pasted)
                 box->paste();
         });
@@ -97,27 +188,58 @@ void Form1::showBoxMenu(QLineEdit *box, const QPoint &position)
     menu->popup(box->mapToGlobal(position));
 }
 
-QString Form1::draggedList(const QMimeData *mime) const
+// Files dragged over the window or a box: taken before standby, and said about at the drop.
+bool Form1::takesFiles(const QMimeData *mime) const
 {
-    if (lottery.ready() || !mime->hasUrls() || mime->urls().size() != 1 || !mime->urls().first().isLocalFile())
-        return {};
-    const QString path = mime->urls().first().toLocalFile();
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == QLatin1String("txt") || suffix == QLatin1String("csv") ? path : QString();
+    return !lottery.ready() && mime->hasUrls();
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!draggedList(event->mimeData()).isEmpty())
+    if (takesFiles(event->mimeData()))
         event->acceptProposedAction();
 }
 
-// The preview opens once the drop is over, not inside the drag's own event loop.
+// One list file opens its preview once the drop is over, not inside the drag's own event loop;
+// anything else is a short message.
 void Form1::dropEvent(QDropEvent *event)
 {
-    const QString path = draggedList(event->mimeData());
-    if (path.isEmpty())
+    if (!takesFiles(event->mimeData()))
         return;
     event->acceptProposedAction();
-    QTimer::singleShot(0, this, [this, path] { openNameList(path); });
+    const QList<QUrl> urls = event->mimeData()->urls();
+    const QString path = urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+    QTimer::singleShot(0, this, [this, path] {
+        if (!path.isEmpty() && isListFile(path))
+            openNameList(path);
+        else
+            handle([this] { showMessage(QStringLiteral("名簿として読み込めるのは、.txt・.csv・.tsv のファイル 1 つです。")); });
+    });
+}
+
+// On a box: files are the window's; a block of text fills boxes as a paste does; a single line
+// is the box's own.
+bool Form1::boxDragEvent(QLineEdit *box, QEvent *event)
+{
+    const auto *drag = static_cast<QDropEvent *>(event);
+    const QMimeData *mime = drag->mimeData();
+    if (mime->hasUrls()) {
+        if (event->type() == QEvent::Drop)
+            dropEvent(static_cast<QDropEvent *>(event));
+        else if (event->type() == QEvent::DragEnter)
+            dragEnterEvent(static_cast<QDragEnterEvent *>(event));
+        else if (takesFiles(mime))
+            static_cast<QDragMoveEvent *>(event)->acceptProposedAction();
+        return true;
+    }
+    if (!mime->hasText() || box->isReadOnly() || !names::isBlock(mime->text()))
+        return false;
+    if (event->type() == QEvent::Drop) {
+        bool pasted = false;
+        handle([&] { pasted = pasteBlock(box, mime->text()); });
+        if (!pasted)
+            return false;
+    }
+    static_cast<QDropEvent *>(event)->acceptProposedAction();
+    return true;
 }

@@ -27,14 +27,13 @@ void Form1::cmd_make_Click()
     showLadder(lottery.makeLadder());
 }
 
-// A refused ladder is a message; a new one is drawn afresh, and standby is waited for in red.
+// A refused ladder is a message; a new one (or the one kept, cut to a new count) is drawn afresh,
+// and standby is waited for in red.
 void Form1::showLadder(const NewLadder &made)
 {
-    if (made.refusal) {
+    if (made.refusal)
         showMessage(*made.refusal);
-        return;
-    }
-    if (!made.made)
+    if (!made.made && !made.keptCut)
         return;
     const LotteryState &st = lottery.state();
     for (QLineEdit *box : man)

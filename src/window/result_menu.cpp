@@ -34,6 +34,7 @@ void Form1::createResultMenu()
     resultMenu = new QMenu(this);
     resultMenu->setObjectName(QStringLiteral("resultMenu"));
     mnu_import = menuEntry(resultMenu, "mnu_import", QStringLiteral("名簿を読み込む..."), {Qt::CTRL | Qt::Key_O});
+    mnu_undo = menuEntry(resultMenu, "mnu_undo", QStringLiteral("元に戻す"), {Qt::CTRL | Qt::Key_Z});
     resultMenu->addSeparator();
     mnu_copy = menuEntry(resultMenu, "mnu_copy", QStringLiteral("結果をコピー"), {Qt::CTRL | Qt::SHIFT | Qt::Key_C});
     mnu_save = menuEntry(resultMenu, "mnu_save", QStringLiteral("画像として保存..."), {Qt::CTRL | Qt::SHIFT | Qt::Key_S});
@@ -51,6 +52,7 @@ void Form1::createResultMenu()
     // The accelerators work without the menu too, wherever the focus is in the window.
     addActions(resultMenu->actions());
     onTriggered(mnu_import, &Form1::mnu_import_Click);
+    onTriggered(mnu_undo, &Form1::mnu_undo_Click);
     onTriggered(mnu_copy, &Form1::mnu_copy_Click);
     onTriggered(mnu_save, &Form1::mnu_save_Click);
     onTriggered(mnu_next, &Form1::mnu_next_Click);
@@ -83,6 +85,7 @@ void Form1::createResultMenu()
 void Form1::updateMenuEntries()
 {
     mnu_import->setEnabled(!lottery.ready());
+    mnu_undo->setEnabled(lottery.canRestoreEntries());
     mnu_history->setEnabled(history != nullptr);
     mnu_copy->setEnabled(lottery.allTraced());
     mnu_save->setEnabled(lottery.allTraced());

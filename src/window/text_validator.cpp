@@ -1,17 +1,17 @@
 #include "text_validator.h"
+#include "names/storable.h"
 #include "settings/cp932.h"
-
-#include <algorithm>
-
-bool storableText(const QString &text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c == QChar::ReplacementCharacter || settings::cp932Encodable(c);
-    });
-}
 
 QValidator::State StoredTextValidator::validate(QString &input, int &position) const
 {
     input = settings::singleLine(input, &position);
-    return storableText(input) ? Acceptable : Invalid;
+    const QString stored = names::storableForm(input, true);
+    if (stored != input) {
+        // The cursor keeps its distance from the end, where typing and pasting leave it.
+        const int fromEnd = int(input.size()) - position;
+        emit replaced(input, stored);
+        position = qBound(0, int(stored.size()) - fromEnd, int(stored.size()));
+        input = stored;
+    }
+    return Acceptable;
 }

@@ -3,15 +3,10 @@
 
 #include <QValidator>
 
-// Refuses a text with a character that code page 932 cannot hold (an emoji, for example), so the
-// file keeps what the box shows, and turns line breaks in typed or pasted text into one line.
-// U+FFFD is let through: it stands for bytes of the settings file that were no character, and
-// refusing it would leave a box that shows one unguarded (a box that starts out refused lets any
-// edit through).
-// Whether every character of the text is one the settings file can hold (U+FFFD let through, as
-// the validator below lets it through).
-bool storableText(const QString &text);
-
+// Gives a typed, pasted or dropped text the form the settings file keeps (names::storableForm:
+// 𠮷 → 吉, an emoji → 〓), so the box shows what will be saved, and says which text changed;
+// turns line breaks into one line. U+FFFD is let through: it stands for bytes of the settings
+// file that were no character, and the box keeps showing what the file held.
 class StoredTextValidator : public QValidator
 {
     Q_OBJECT
@@ -20,4 +15,8 @@ public:
     using QValidator::QValidator;
 
     State validate(QString &input, int &position) const override;
+
+signals:
+    // A text that had to change on its way in, and what it became.
+    void replaced(const QString &before, const QString &after) const;
 };

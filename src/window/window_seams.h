@@ -84,13 +84,13 @@ class NamePreview
 {
 public:
     virtual ~NamePreview() = default;
-    virtual bool confirm(QWidget *parent, const QString &path, const QStringList &names) = 0;
+    virtual bool confirm(QWidget *parent, const QString &path, const names::NameListRead &read) = 0;
 };
 
 class NamePreviewDialogShown : public NamePreview
 {
 public:
-    bool confirm(QWidget *parent, const QString &path, const QStringList &names) override;
+    bool confirm(QWidget *parent, const QString &path, const names::NameListRead &read) override;
 };
 
 struct WindowSeams

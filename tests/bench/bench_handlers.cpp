@@ -1,11 +1,15 @@
 // How long the handlers take at 37 participants, the most the window holds. Not part of the
 // test run: build the target bench_handlers and run it, e.g. `bench_handlers -median 9`.
+#include "name_preview_dialog.h"
+#include "names/name_list.h"
 #include "settings/layout.h"
 #include "settings/settings_file.h"
 #include "support/window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTableView>
 
 #include <memory>
 #include <string_view>
@@ -70,6 +74,7 @@ private slots:
     void repaintWindow();
     void repaintFullScreen();
     void zoomStep();
+    void previewLongList();
 };
 
 // cmd_make_Click: warm-up draws, rung placement and drawing the ladder onto the surface.
@@ -196,6 +201,53 @@ void BenchHandlers::zoomStep()
         QCOMPARE(w.form->width(), entry == std::string_view("mnu_zoomIn") ? 1278 : 639);
     }
     QTest::setBenchmarkResult(slowest, QTest::WalltimeMilliseconds);
+}
+
+// A value of /proc/self/status in kB ("VmRSS", "VmHWM").
+qint64 statusKb(const QByteArray &field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+// A list of 1 MiB, 209,715 names of four letters, from the file to the preview shown and
+// painted: the time, and the memory it takes on top of what the program held (the peak,
+// counted from a reset of the peak).
+void BenchHandlers::previewLongList()
+{
+    TestSeams ts;
+    const QString path = ts.folder.filePath(QStringLiteral("long.txt"));
+    QByteArray bytes;
+    for (int i = 0; bytes.size() + 5 <= names::kMaxNameListBytes; ++i) {
+        for (int k = 0, n = i; k < 4; ++k, n /= 26)
+            bytes += char('a' + n % 26);
+        bytes += '\n';
+    }
+    QVERIFY(writeBytes(path, bytes));
+    const qint64 before = statusKb("VmRSS");
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    const bool peakReset = clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
+    clearRefs.close();
+    std::unique_ptr<NamePreviewDialog> dialog;
+    names::NameListRead read;
+    const double msecs = msecsOf([&] {
+        read = names::readNameListFile(path);
+        dialog = std::make_unique<NamePreviewDialog>(path, read);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        dialog->repaint();
+    });
+    const qint64 extra = statusKb("VmHWM") - before;
+    QCOMPARE(dialog->findChild<QTableView *>(QStringLiteral("names"))->model()->rowCount(), 209715);
+    qInfo("preview of %lld names (%lld bytes): %.1f ms, %.1f MB more memory%s", qint64(read.names.size()),
+          qint64(bytes.size()), msecs, extra / 1024.0, peakReset ? " (peak)" : " (peak not reset: an upper bound)");
+    QTest::setBenchmarkResult(msecs, QTest::WalltimeMilliseconds);
 }
 
 int main(int argc, char *argv[])

@@ -85,14 +85,16 @@ public:
 class FakeNamePreview : public NamePreview
 {
 public:
-    bool confirm(QWidget *, const QString &path, const QStringList &names) override
+    bool confirm(QWidget *, const QString &path, const names::NameListRead &read) override
     {
         paths << path;
-        shownNames = names;
+        shownNames = read.names;
+        shown = read;
         return take;
     }
     QStringList paths;
     QStringList shownNames;
+    names::NameListRead shown;
     bool take = true;
 };
 

@@ -239,8 +239,9 @@ private slots:
             << QStringLiteral("3人分は入りませんでした。");
         QTest::newRow("one line pastes into the box alone") << true << 2 << 0 << QStringLiteral("  田中\n") << QStringList{"  田中", ""}
                                                             << 2 << QString();
-        QTest::newRow("a character the file cannot hold refuses the paste")
-            << true << 2 << 0 << QStringLiteral("田中\n😀\n") << QStringList{"", ""} << 2 << QString();
+        QTest::newRow("a character the file cannot hold is replaced")
+            << true << 2 << 0 << QStringLiteral("田中\n😀\n") << QStringList{"田中", "〓"} << 2
+            << QStringLiteral("設定ファイルに保存できない文字を置き換えて入れました（〓は代わりの文字がないもの）。\n「😀」→「〓」");
         QTest::newRow("prizes fill the participants' rows")
             << false << 3 << 1 << five << QStringList{"", "田中", "鈴木", ""} << 3 << QStringLiteral("3件分は入りませんでした。");
     }

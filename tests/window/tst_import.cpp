@@ -35,7 +35,8 @@ private slots:
         for (int i = 1; i <= 37; ++i)
             forty << QStringLiteral("N%1").arg(i);
         forty << "N1" << "花子😀" << "寿限無寿限無五劫の擦り切れ";
-        const QStringList notes{"38人目以降は入りません、同じ名前があります", "38人目以降は入りません、保存できない文字があります",
+        const QStringList notes{"38人目以降は入りません、同じ名前があります",
+                                "38人目以降は入りません、保存できない文字→「花子〓」",
                                 "38人目以降は入りません、欄に収まりきりません"};
         const QStringList three{"山田", "佐藤", "鈴木"};
         QTest::newRow("40 names: the first 37") << forty << 5 << 3 << true << true << false << 37 << 3 << false << notes;
@@ -83,7 +84,7 @@ private slots:
         const bool previewed = chosen && !list.isEmpty() && !afterStandby;
         const QStringList &shown = w.ts.namePreview->shownNames;
         QCOMPARE(shown, previewed ? list : QStringList());
-        QCOMPARE(NamePreviewDialog::notes(shown), QStringList(qMin<qsizetype>(shown.size(), kBoxCount), QString()) + notes);
+        QCOMPARE(NamePreviewDialog::notes(w.ts.namePreview->shown), QStringList(qMin<qsizetype>(shown.size(), kBoxCount), QString()) + notes);
         QCOMPARE(w.participants(), countAfter);
         QCOMPARE(w.winners(), winnersAfter);
         for (int i = 0; i < kBoxCount; ++i)
@@ -103,7 +104,10 @@ private slots:
         QTest::addColumn<bool>("taken");
         QTest::newRow("csv on the window") << "名簿.csv" << false << true;
         QTest::newRow("TXT on a name box") << "NAMES.TXT" << true << true;
+        QTest::newRow("tsv on a name box") << "名簿.tsv" << true << true;
         QTest::newRow("a picture") << "photo.png" << false << false;
+        QTest::newRow("a picture on a name box") << "photo.png" << true << false;
+        QTest::newRow("two lists") << "a.csv|b.csv" << false << false;
     }
 
     void droppedFile()
@@ -113,18 +117,25 @@ private slots:
         QFETCH(bool, taken);
         Window w;
         QVERIFY(w.prepare(kWinnerMode, 2));
-        const QString path = w.ts.folder.filePath(fileName);
-        QVERIFY(writeBytes(path, "山田\n佐藤\n鈴木\n"));
+        QList<QUrl> urls;
+        for (const QString &name : fileName.split(u'|')) {
+            const QString path = w.ts.folder.filePath(name);
+            QVERIFY(writeBytes(path, "山田\n佐藤\n鈴木\n"));
+            urls << QUrl::fromLocalFile(path);
+        }
         QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(path)});
+        mime.setUrls(urls);
         QWidget *target = onBox ? static_cast<QWidget *>(w.nameBox(0)) : w.form.get();
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
-        QCOMPARE(enter.isAccepted(), taken);
+        QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &drop);
 
-        QTRY_COMPARE(w.ts.namePreview->paths, taken ? QStringList{path} : QStringList());
+        // Anything but one list file is a short message, and the box keeps its text.
+        QTRY_COMPARE(w.ts.namePreview->paths.size() + w.messages().size(), 1);
+        QCOMPARE(w.ts.namePreview->paths, taken ? QStringList{urls.first().toLocalFile()} : QStringList());
+        QCOMPARE(w.messages().size(), taken ? 0 : 1);
         QCOMPARE(w.participants(), taken ? 3 : 2);
         QCOMPARE(w.nameBox(0)->text(), taken ? QStringLiteral("山田") : QStringLiteral("N0"));
     }

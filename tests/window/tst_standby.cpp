@@ -72,6 +72,7 @@ private slots:
     void freezesTheEntryControls_data();
     void freezesTheEntryControls();
     void standbyButtonLooksPlainOnScreen();
+    void disabledLooksDisabledUnderTheMessage();
     void drawsOneNewLadder_data();
     void drawsOneNewLadder();
     void revealPhaseTracesEveryName_data();
@@ -230,6 +231,26 @@ void TestStandby::standbyButtonLooksPlainOnScreen()
     const QColor face = faceColour(standby), plain = faceColour(w.button("cmd_clr"));
     QVERIFY2(similar(face, plain), qPrintable(face.name() + QLatin1Char(' ') + plain.name()));
     QCOMPARE(standby->palette().color(QPalette::Button), QApplication::palette(standby).color(QPalette::Button));
+}
+
+// A file's winners as many as its participants: standby shows the ladder's refusal with 準備完了
+// already disabled, and it looks so, red no more; the memo, disabled, loses its green.
+void TestStandby::disabledLooksDisabledUnderTheMessage()
+{
+    Window w;
+    QVERIFY(w.writeLines(counts(5, 5, kWinnerMode)));
+    w.start();
+    w.fillEntries();
+    w.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+    QWidget *standby = w.button("cmd_standby");
+    QColor underMessage;
+    w.ts.messenger->whileOpen = [&] { underMessage = standby->isEnabled() ? QColor() : faceColour(standby); };
+    const QColor memoText = w.memo()->palette().color(QPalette::Active, QPalette::Text);
+    QVERIFY(w.standby());
+    QCOMPARE(w.messages(), QStringList{kTooManyWinners});
+    QVERIFY2(underMessage.isValid() && !(underMessage.red() > 200 && underMessage.green() < 60), qPrintable(underMessage.name()));
+    QVERIFY(w.memo()->palette().color(QPalette::Disabled, QPalette::Text) != memoText);
 }
 
 // Rows: count, tick counter. In lottery mode the draws standby takes are the shuffle's one per

@@ -118,8 +118,8 @@ private slots:
     void failedSaveLeavesARevealPhase();
     void failedGroupChangeKeepsTheGroup_data();
     void failedGroupChangeKeepsTheGroup();
-    void unencodableTextIsRefused_data();
-    void unencodableTextIsRefused();
+    void unencodableTextIsReplaced_data();
+    void unencodableTextIsReplaced();
     void pastedLineBreaksStayOnOneLine_data();
     void pastedLineBreaksStayOnOneLine();
 };
@@ -233,7 +233,7 @@ void TestStandbyFaults::failedGroupChangeKeepsTheGroup()
 
 // Rows: the box typed into, and the file line its text goes to (the prize through the shown
 // stored list, before the shuffle).
-void TestStandbyFaults::unencodableTextIsRefused_data()
+void TestStandbyFaults::unencodableTextIsReplaced_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<int>("fileLine");
@@ -242,7 +242,7 @@ void TestStandbyFaults::unencodableTextIsRefused_data()
     QTest::newRow("memo") << "txt_mem" << 61;
 }
 
-void TestStandbyFaults::unencodableTextIsRefused()
+void TestStandbyFaults::unencodableTextIsReplaced()
 {
     QFETCH(QString, box);
     QFETCH(int, fileLine);
@@ -254,13 +254,16 @@ void TestStandbyFaults::unencodableTextIsRefused()
     commitFromInputMethod(edit, QStringLiteral("🎁"));
     pasteText(edit, QStringLiteral("x👍"));
     typeText(edit, QStringLiteral("c〜"));
-    QCOMPARE(edit->text(), QStringLiteral("abc〜"));
+    QCOMPARE(edit->text(), QStringLiteral("ab〓〓x〓c〜"));
+    // One message for each edit that changed a character.
+    QTRY_COMPARE(w.messages().size(), 3);
+    w.ts.messenger->shown.clear();
 
     QVERIFY(w.standby());
 
     QCOMPARE(w.messages(), QStringList());
     const QByteArray written = w.written();
-    QCOMPARE(fileLines(written).value(fileLine - 1), QByteArray("abc\x81\x60"));
+    QCOMPARE(fileLines(written).value(fileLine - 1), QByteArray("ab\x81\xAC\x81\xACx\x81\xAC" "c\x81\x60"));
     QVERIFY(!written.contains('?'));
 }
 

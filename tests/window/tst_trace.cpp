@@ -230,9 +230,9 @@ private slots:
     }
 
     // Five participants with nine winners, then one fewer: the ladder is refused, so standby
-    // keeps the five-line ladder of start-up, on which participant 0's path leaves the four lines.
-    // That trace fails; the run ends there instead of trying again every tick.
-    void failingTraceEndsTheRun()
+    // keeps the ladder of start-up, cut to the four lines; the automatic run traces all four
+    // and the lottery finishes.
+    void keptLadderRunsToTheEnd()
     {
         Window w;
         QVERIFY(w.writeLines({{1, QStringLiteral("5")}, {14, QStringLiteral("9")}, {12, QStringLiteral("-1")}}));
@@ -248,10 +248,12 @@ private slots:
         w.button("cmd_auto")->click();
         QVERIFY(w.timer()->isActive());
         QTRY_VERIFY_WITH_TIMEOUT(!w.timer()->isActive(), 10000);
-        QCOMPARE(w.ladderPicture(), ladder);
+        QVERIFY(w.ladderPicture() != ladder);
+        int shown = 0;
         for (int i = 0; i < kBoxCount; ++i)
-            QVERIFY(!w.shown(w.prizeBox(i)));
-        QVERIFY(!w.button("cmd_print")->isEnabled());
+            shown += w.shown(w.prizeBox(i)) ? 1 : 0;
+        QCOMPARE(shown, 4);
+        QVERIFY(w.button("cmd_print")->isEnabled());
     }
 };
 

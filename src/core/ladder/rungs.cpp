@@ -32,6 +32,17 @@ void clearGrid(LadderGrid &grid)
             grid.at(c, r) = 0;
 }
 
+void cutToLines(LadderGrid &grid, int manCount)
+{
+    for (int r = 1; r <= 43; ++r) {
+        if (grid.at(manCount, r) == 1)
+            grid.at(manCount, r) = 0;
+    }
+    for (int c = manCount + 1; c <= kBoxCount; ++c)
+        for (int r = 0; r <= 43; ++r)
+            grid.at(c, r) = 0;
+}
+
 void placeRungs(LadderGrid &grid, int manCount, float density, RandomSource &random)
 {
     const int rows = candidateRows(manCount);

@@ -30,6 +30,10 @@ int warmUp(RandomSource &random, int32_t ticks);
 // Empties columns 1..37, rows 0..43 (rungs and traced marks).
 void clearGrid(LadderGrid &grid);
 
+// Removes every rung and traced mark beyond lines 1..manCount, the rungs from line manCount down
+// included, so that a ladder kept for fewer participants leads every path to one of their lines.
+void cutToLines(LadderGrid &grid, int manCount);
+
 // One draw per candidate, gap by gap; a candidate places a rung when u·density < 1 in
 // single precision.
 void placeRungs(LadderGrid &grid, int manCount, float density, RandomSource &random);

@@ -1,5 +1,6 @@
 // The count buttons, and the layout of the boxes for the participant count.
 #include "lottery.h"
+#include "ladder/rungs.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ bool Lottery::removeWinner()
 }
 
 // Tracing waits for a new standby, and the new layout comes with a new ladder; a ladder that
-// cannot be made leaves the boxes laid out without one.
+// cannot be made leaves the boxes laid out with the one kept, cut to their lines.
 Layout Lottery::layOut()
 {
     // A count outside 0..37 would address a box that does not exist.
@@ -52,5 +53,10 @@ Layout Lottery::layOut()
     st.ready_flag = 0;
     Layout layout{st.man_count, {}};
     endingOnStateError([&] { layout.ladder = newLadder(); });
+    // A ladder kept from a wider count would lead paths to lines no participant has.
+    if (layout.ladder.refusal) {
+        ladder::cutToLines(st.ladder, st.man_count);
+        layout.ladder.keptCut = true;
+    }
     return layout;
 }

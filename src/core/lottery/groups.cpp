@@ -41,8 +41,9 @@ std::optional<GroupEntered> Lottery::changeGroup(int step, const Entries &entrie
         st.group_no = st.prev_group_no;
         return std::nullopt;
     }
-    // The group entered opens with its whole list.
+    // The group entered opens with its whole list; what was brought into the one left stays there.
     m_round = 1;
+    m_before.reset();
     const settings::GroupCounts counts = settings::groupCounts(st.setup_lines, st.group_no);
     st.man_count = counts.participants;
     st.atari_count = counts.winners;

@@ -16,4 +16,5 @@ void Lottery::reset()
     m_memo.clear();
     m_reached.fill(-1);
     m_round = 1;
+    m_before.reset();
 }

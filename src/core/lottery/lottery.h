@@ -46,6 +46,9 @@ struct NewLadder
 {
     bool made = false;
     std::optional<QString> refusal;
+    // Refused at a new participant count: the ladder kept is cut to the participants' lines, so
+    // every path stays on it, and is drawn again.
+    bool keptCut = false;
 };
 
 // The boxes laid out again for the participant count, which always brings a new ladder.
@@ -123,6 +126,15 @@ struct NamesTaken
     Layout layout;
 };
 
+// The boxes put back as they were before the last list was brought in: both columns' texts and
+// their layout for the participant count put back.
+struct EntriesRestored
+{
+    BoxTexts names;
+    BoxTexts prizes;
+    Layout layout;
+};
+
 // Writes the settings lines; false when they could not be saved.
 using SaveLines = std::function<bool(const settings::SetupLines &)>;
 
@@ -178,6 +190,14 @@ public:
     // Lines pasted into the boxes reach `rows` boxes: the participant count rises to cover them
     // (at most 37; it never falls). None when the count stays.
     std::optional<Layout> coverRows(int rows);
+    // Before a list is brought in (a file's names, a pasted or dropped block): what the boxes
+    // hold and the counts, which 元に戻す puts back. Only the last one is kept, until standby or
+    // a group change.
+    void rememberEntries(const Entries &before);
+    bool canRestoreEntries() const { return m_before.has_value() && st.ready_flag == 0; }
+    // 元に戻す: the names, prizes, participant count and winner count as they were, with the boxes
+    // laid out for them. None, and nothing changed, when nothing was brought in since.
+    std::optional<EntriesRestored> restoreEntries();
 
     // "↓切替": the stored prize list to show, or nothing when the boxes are to be emptied.
     std::optional<BoxTexts> toggleStoredPrizes();
@@ -235,5 +255,14 @@ private:
     RowResults m_hidden;
     std::array<int, kBoxCount> m_reached{};
     int m_round = 1;
+    // What the boxes and counts were before the last list came in.
+    struct Before
+    {
+        Entries entries;
+        int16_t participants = 0;
+        int16_t winners = 0;
+        int round = 1;
+    };
+    std::optional<Before> m_before;
     LotterySources m_sources;
 };

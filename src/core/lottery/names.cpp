@@ -2,6 +2,7 @@
 #include "lottery.h"
 
 #include <algorithm>
+#include <utility>
 
 std::optional<NamesTaken> Lottery::takeNames(const QStringList &names)
 {
@@ -27,4 +28,22 @@ std::optional<Layout> Lottery::coverRows(int rows)
         return std::nullopt;
     st.man_count = to16(wanted);
     return layOut();
+}
+
+void Lottery::rememberEntries(const Entries &before)
+{
+    if (st.ready_flag != 0)
+        return;
+    m_before = Before{before, st.man_count, st.atari_count, m_round};
+}
+
+std::optional<EntriesRestored> Lottery::restoreEntries()
+{
+    if (!canRestoreEntries())
+        return std::nullopt;
+    const Before before = *std::exchange(m_before, std::nullopt);
+    st.man_count = before.participants;
+    st.atari_count = before.winners;
+    m_round = before.round;
+    return EntriesRestored{before.entries.names, before.entries.prizes, layOut()};
 }

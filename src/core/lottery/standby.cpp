@@ -26,6 +26,7 @@ Standby Lottery::standby(const Entries &entries, int windowLeft, int windowTop)
     m_names = entries.names;
     m_memo = entries.memo;
     st.ready_flag = 1;
+    m_before.reset();
     storeStandbyLines(entries, windowLeft, windowTop);
     return done;
 }

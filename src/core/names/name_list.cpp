@@ -1,7 +1,9 @@
 #include "name_list.h"
 
 #include "lottery/state.h"
+#include "cells.h"
 #include "settings/cp932.h"
+#include "storable.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,15 +19,43 @@ namespace {
 
 NameListRead failure(const QString &reason)
 {
-    return {{}, reason};
+    NameListRead read;
+    read.error = reason;
+    return read;
+}
+
+// Whether bytes that are no valid UTF-8 are still UTF-8 with a few stray bytes (a name typed in
+// another encoding, a byte cut off): far more well-formed sequences of two to four bytes than
+// bytes that fit none. Read as code page 932, such a file would garble every name; read as UTF-8,
+// only the names with the stray bytes show replacement characters, which the preview marks.
+bool mostlyUtf8(const QByteArray &bytes)
+{
+    qsizetype sequences = 0;
+    qsizetype stray = 0;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const uchar b = uchar(bytes[i]);
+        const int length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+        bool wellFormed = length > 0 && i + length <= bytes.size();
+        for (int k = 1; wellFormed && k < length; ++k)
+            wellFormed = (uchar(bytes[i + k]) & 0xC0) == 0x80;
+        if (!wellFormed) {
+            ++stray;
+            ++i;
+            continue;
+        }
+        sequences += length > 1 ? 1 : 0;
+        i += length;
+    }
+    return sequences > 4 * stray;
 }
 
 // The text of a file's bytes: by its byte-order mark (UTF-8, UTF-16), as UTF-8 when the bytes are
-// valid UTF-8, otherwise as code page 932, what Excel and Notepad on a Japanese Windows write.
+// (mostly) valid UTF-8, otherwise as code page 932, what Excel and Notepad on a Japanese Windows write.
 // Nothing when NUL bytes show a binary file (in UTF-16 they are part of every ASCII character).
-std::optional<QString> decodedText(const QByteArray &bytes)
+std::optional<QString> decodedText(const QByteArray &bytes, TextEncoding *encoding)
 {
     if (const auto marked = QStringConverter::encodingForData(bytes)) {
+        *encoding = *marked == QStringConverter::Utf8 ? TextEncoding::Utf8 : TextEncoding::Utf16;
         QStringDecoder decoder(*marked); // skips the byte-order mark
         return decoder.decode(bytes);
     }
@@ -33,8 +63,10 @@ std::optional<QString> decodedText(const QByteArray &bytes)
         return std::nullopt;
     QStringDecoder utf8(QStringConverter::Utf8);
     const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
+    *encoding = TextEncoding::Utf8;
+    if (!utf8.hasError() || mostlyUtf8(bytes))
         return text;
+    *encoding = TextEncoding::Cp932;
     return settings::decodeCp932(bytes);
 }
 
@@ -54,81 +86,74 @@ bool readsAsText(const QString &text)
     return garbled * 2 <= visible;
 }
 
-// The first cell of each row of CSV as Excel writes it (quoted cells with doubled quotes, commas
-// and line breaks inside quotes) or of rows copied from a spreadsheet (cells separated by tabs).
-QStringList firstCells(const QString &text)
+bool isLatinLetter(QChar c)
 {
-    QStringList cells;
-    QString cell;
-    int column = 0;
-    bool atCellStart = true;
-    bool quoted = false;
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = text[i];
-        const bool quoteFollows = i + 1 < size && text[i + 1] == u'"';
-        if (quoted) {
-            if (c == u'"' && !quoteFollows)
-                quoted = false;
-            else if (column == 0)
-                cell += c;
-            if (c == u'"' && quoteFollows)
-                ++i;
-        } else if (c == u'"' && atCellStart) {
-            quoted = true;
-            atCellStart = false;
-        } else if (c == u',' || c == u'\t') {
-            ++column;
-            atCellStart = true;
-        } else if (c == u'\r' || c == u'\n') { // CR LF makes a blank row, dropped with the others
-            cells << cell;
-            cell.clear();
-            column = 0;
-            atCellStart = true;
-        } else {
-            atCellStart = false;
-            if (column == 0)
-                cell += c;
-        }
-    }
-    cells << cell; // the last row, with or without a line end after it
-    return cells;
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
-// The heading of a names column, as spreadsheets for parties and classes title it.
-bool isHeading(const QString &cell)
+bool isHalfWidthKana(QChar c)
 {
-    static const QStringList headings = {
-        QStringLiteral("氏名"),   QStringLiteral("名前"),         QStringLiteral("お名前"),
-        QStringLiteral("なまえ"), QStringLiteral("ナマエ"),       QStringLiteral("名"),
-        QStringLiteral("参加者"), QStringLiteral("参加者名"),     QStringLiteral("氏名（漢字）"),
-        QStringLiteral("氏名(漢字)"), QStringLiteral("name"),     QStringLiteral("names"),
-        QStringLiteral("full name"),
-    };
-    return headings.contains(cell, Qt::CaseInsensitive);
+    return c >= QChar(0xFF61) && c <= QChar(0xFF9F);
 }
 
 } // namespace
 
-NameListRead readNameList(const QByteArray &bytes)
+ListFormat listFormatOf(const QString &path)
 {
-    const std::optional<QString> text = decodedText(bytes);
+    return QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0 ? ListFormat::Csv
+                                                                                            : ListFormat::TabSeparated;
+}
+
+NameListRead namesOfText(QStringView text, ListFormat format)
+{
+    const CellRows rows = cellRows(text, format == ListFormat::Csv ? Separators::TabsAndCommas : Separators::Tabs);
+    // The first filled cell of a row, and whether it is the only one.
+    const auto firstFilled = [&rows](qsizetype r, bool *only) -> const QString & {
+        static const QString none;
+        const QString *found = &none;
+        *only = true;
+        for (qsizetype k = rows.starts[r]; k < rows.starts[r + 1]; ++k) {
+            const QString &cell = rows.cells.at(k);
+            if (cell.isEmpty())
+                continue;
+            if (!found->isEmpty()) {
+                *only = false;
+                break;
+            }
+            found = &cell;
+        }
+        return *found;
+    };
+    bool heading = false;
+    const int column = namesColumn(rows, &heading);
+    // A list of one name a row, whatever column each stands in (a stray tab before a name).
+    bool oneCellEach = !heading;
+    for (qsizetype r = 0; r < rows.size() && oneCellEach; ++r)
+        firstFilled(r, &oneCellEach);
+    NameListRead read;
+    read.names.reserve(rows.size());
+    read.lines.reserve(rows.size());
+    bool anyName = false;
+    bool only = true;
+    for (qsizetype r = heading ? 1 : 0; r < rows.size(); ++r) {
+        const QString name = oneCellEach ? firstFilled(r, &only) : rows.cell(r, column);
+        anyName = anyName || !name.isEmpty();
+        read.names << name;
+        read.lines << rows.lines[r];
+    }
+    if (!anyName)
+        read = failure(QStringLiteral("名前が見つかりません。"));
+    return read;
+}
+
+NameListRead readNameList(const QByteArray &bytes, ListFormat format)
+{
+    TextEncoding encoding = TextEncoding::Utf8;
+    const std::optional<QString> text = decodedText(bytes, &encoding);
     if (!text || !readsAsText(*text))
         return failure(QStringLiteral("テキストファイルではありません。"));
-
-    NameListRead read;
-    bool firstRow = true;
-    for (const QString &cell : firstCells(*text)) {
-        // A line break inside a quoted cell is no part of a name, which the boxes show on one line.
-        const QString name = settings::singleLine(cell).trimmed();
-        if (name.isEmpty())
-            continue;
-        if (!(firstRow && isHeading(name)))
-            read.names << name;
-        firstRow = false;
-    }
-    if (read.names.isEmpty())
-        read.error = QStringLiteral("名前が見つかりません。");
+    NameListRead read = namesOfText(*text, format);
+    read.encoding = encoding;
     return read;
 }
 
@@ -152,21 +177,41 @@ NameListRead readNameListFile(const QString &path)
         return failure(QStringLiteral("ファイルを読めません。"));
     if (bytes.size() > kMaxNameListBytes)
         return failure(QStringLiteral("ファイルが大きすぎます（1 MiB まで）。"));
-    return readNameList(bytes);
+    return readNameList(bytes, listFormatOf(path));
 }
 
 QStringList pastedNames(const QString &text)
 {
-    QStringList names;
-    for (const QString &line : QString(text).replace(u'\r', u'\n').split(u'\n')) {
-        const QString name = line.section(u'\t', 0, 0).trimmed();
-        if (!name.isEmpty())
-            names << name;
-    }
-    return names;
+    return namesOfText(text, ListFormat::TabSeparated).names;
 }
 
-QList<NameMarks> markNames(const QStringList &names)
+bool isBlock(const QString &text)
+{
+    const CellRows rows = cellRows(text, Separators::Tabs);
+    return rows.size() > 1 || (rows.size() == 1 && rows.cellCount(0) > 1);
+}
+
+bool looksGarbled(const QString &name, TextEncoding encoding)
+{
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        if (c == QChar::ReplacementCharacter || c.category() == QChar::Other_Control)
+            return true;
+        const QChar before = i > 0 ? name[i - 1] : QChar();
+        const QChar after = i + 1 < name.size() ? name[i + 1] : QChar();
+        if (encoding == TextEncoding::Cp932) {
+            if (c.unicode() >= 0x80 && !isHalfWidthKana(c) && isLatinLetter(before) && isLatinLetter(after))
+                return true;
+            if (isHalfWidthKana(c) && (isLatinLetter(before) || isLatinLetter(after)))
+                return true;
+        } else if ((c == u'Ã' || c == u'Â') && after.unicode() >= 0x80 && after.unicode() <= 0xBF) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QList<NameMarks> markNames(const QStringList &names, TextEncoding encoding)
 {
     QList<NameMarks> marks;
     marks.reserve(names.size());
@@ -174,9 +219,10 @@ QList<NameMarks> markNames(const QStringList &names)
     for (const QString &name : names) {
         NameMarks mark;
         mark.beyondBoxes = marks.size() >= kBoxCount;
-        mark.duplicate = earlier.contains(name);
-        // cp932Encodable rejects U+FFFD, the mark of bytes the file's decoding could not read.
-        mark.unstorable = !std::all_of(name.begin(), name.end(), [](QChar c) { return settings::cp932Encodable(c); });
+        mark.empty = name.isEmpty();
+        mark.duplicate = !mark.empty && earlier.contains(name);
+        mark.unstorable = storableForm(name) != name;
+        mark.garbled = looksGarbled(name, encoding);
         earlier.insert(name);
         marks << mark;
     }

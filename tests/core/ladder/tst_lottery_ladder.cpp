@@ -6,6 +6,7 @@
 #include "support/fake_sources.h"
 #include "support/setup_lines.h"
 
+#include <QSet>
 #include <QTest>
 
 #include <algorithm>
@@ -218,7 +219,12 @@ private slots:
         QCOMPARE(run.lottery.state().atari_count, int16_t(atariAfter));
         QCOMPARE(layout->ladder.made, made);
         QCOMPARE(layout->ladder.refusal.value_or(QString()), made ? QString() : kTooManyWinners);
-        QCOMPARE(sameGrid(run.lottery.state().ladder, before), !made);
+        // A refused ladder keeps the one shown, cut to the lines left.
+        LadderGrid kept = before;
+        if (!made)
+            ladder::cutToLines(kept, man - 1);
+        QCOMPARE(sameGrid(run.lottery.state().ladder, made ? before : kept), !made);
+        QCOMPARE(layout->ladder.keptCut, !made);
     }
 
     void firstLadderOfARun_data()
@@ -300,26 +306,41 @@ private slots:
             QCOMPARE(lottery.results()[row].text.count(kColon), row < count ? 1 : 0);
     }
 
-    // Five participants with nine winners, then one fewer (which lowers the winners to eight):
-    // the ladder is refused, so the five-line ladder of start-up stays and standby completes on
-    // it. Participant 0's path leaves the four lines; that trace fails before it changes anything.
-    void traceOffTheLadderChangesNothing()
+    void keptLadderIsCutToTheParticipants_data()
     {
-        Run run(counts(5, 9, 0));
-        Lottery &lottery = run.lottery;
-        const std::optional<Layout> layout = lottery.removeParticipant();
-        QVERIFY(layout);
-        QCOMPARE(lottery.state().atari_count, int16_t(8));
-        QCOMPARE(layout->ladder.refusal.value_or(QString()), kTooManyWinners);
-        QVERIFY(!layout->ladder.made);
-        QCOMPARE(standby(lottery, entries(4)).value_or(QString()), kTooManyWinners);
-        QCOMPARE(lottery.state().ready_flag, 1);
-        const RowResults before = lottery.results();
+        QTest::addColumn<int>("man");
+        QTest::addColumn<int>("atari");
+        QTest::addColumn<int>("fewer");
+        QTest::newRow("5 with 9 winners, one fewer") << 5 << 9 << 1;
+        QTest::newRow("5 with 7 winners, one fewer") << 5 << 7 << 1;
+        QTest::newRow("37 with 40 winners, down to 2") << 37 << 40 << 35;
+    }
 
-        QVERIFY_THROWS_EXCEPTION(StateError, lottery.trace(0));
-        QCOMPARE(lottery.state().ladder.at(1, 0), int16_t(0));
-        for (int row = 0; row < kBoxCount; ++row)
-            QCOMPARE(lottery.results()[row].text, before[row].text);
+    // An edited file's counts: more winners than participants, then fewer participants. Each new
+    // ladder is refused, so the one of start-up stays, cut to the lines left: standby completes
+    // on it and every participant's path ends on one of their rows, so the lottery finishes.
+    void keptLadderIsCutToTheParticipants()
+    {
+        QFETCH(int, man);
+        QFETCH(int, atari);
+        QFETCH(int, fewer);
+        Run run(counts(man, atari, 0), 0, unsigned(man + atari));
+        Lottery &lottery = run.lottery;
+        for (int k = 0; k < fewer; ++k) {
+            const std::optional<Layout> layout = lottery.removeParticipant();
+            QVERIFY(layout && !layout->ladder.made && layout->ladder.keptCut);
+        }
+        const int count = man - fewer;
+        QCOMPARE(standby(lottery, entries(count)).value_or(QString()), kTooManyWinners);
+        QSet<int> rows;
+        for (int i = 0; i < count; ++i) {
+            const std::optional<TraceStep> step = lottery.trace(i);
+            QVERIFY(step);
+            QVERIFY(step->prizeRow >= 0 && step->prizeRow < count);
+            rows.insert(step->prizeRow);
+        }
+        QCOMPARE(rows.size(), count);
+        QVERIFY(lottery.allTraced());
     }
 
     void automaticRun_data()
