@@ -91,12 +91,9 @@ void describeControlsForScreenReaders(QWidget &form)
 
 void letEnterPressButtons(QWidget &form)
 {
-    // One filter serves every button, also the ones made anew for the next lottery.
-    QObject *filter = form.findChild<QObject *>(QStringLiteral("enterPressesButton"), Qt::FindDirectChildrenOnly);
-    if (!filter) {
-        filter = new EnterPressesButton(&form);
-        filter->setObjectName(QStringLiteral("enterPressesButton"));
-    }
+    // One filter serves every button.
+    auto *filter = new EnterPressesButton(&form);
+    filter->setObjectName(QStringLiteral("enterPressesButton"));
     for (QPushButton *button : form.findChildren<QPushButton *>())
         button->installEventFilter(filter);
 }

@@ -16,6 +16,11 @@ constexpr int kNoLengthLimit = 32767;
 // Puts a text into a box whole, even past the box's typing limit, showing its start.
 void setBoxText(QLineEdit *box, const QString &text);
 
-// Control colours, 0xBBGGRR or a system colour.
+// The text colour of a box that shows no result.
+constexpr uint32_t kPlainTextColor = 0x000000;
+// 準備完了 waits in red while a ladder is drawn and the entries can still change.
+constexpr uint32_t kStandbyWaitingColor = 0x0000FF;
+
+// Control colours, 0xBBGGRR (blue in the high byte, red in the low one) or a system colour.
 void setBackColor(QWidget *control, uint32_t color);
 void setTextColor(QWidget *control, uint32_t color);

@@ -134,7 +134,7 @@ void Form1::createControls()
     lbl_status = new QLabel(this);
     lbl_status->setObjectName(QStringLiteral("lbl_status"));
     lbl_status->setGeometry(0, 0, 1, 1);
-    lbl_status->setAccessibleName(QStringLiteral("状態"));
+    lbl_status->setAccessibleName(kStatusLineName);
 
     describeControlsForScreenReaders(*this);
     letEnterPressButtons(*this);

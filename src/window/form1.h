@@ -126,7 +126,13 @@ private:
     void cmd_mode_Click();
     void showMode(const ModeChange &change);
     void cmd_standby_Click();
-    void showResults();
+    void hidePrizes();
+    // The lottery's phase on the controls: which take input, which are locked or shown, and their
+    // colours, as far as they follow from the phase and the draw mode alone. Run after every
+    // action.
+    void showPhase();
+    // Where the keyboard goes when a new lottery or round begins: the first name box.
+    void focusFirstName();
 
     // After the draw: the window's menu.
     void createResultMenu();
@@ -151,7 +157,7 @@ private:
     int printHeightTwips() const;
     QSize printSize() const;
     QImage resultPicture();
-    // Back to the entry phase with controls made anew, showing what the lottery opens with.
+    // Back to the entry phase on the same controls, showing what the lottery opens with.
     void startNextLottery(const Startup &opening);
 
     // Showing the window to a room: full screen, and zoom in steps remembered per user.
@@ -202,6 +208,7 @@ private:
     void handle(Handler &&handler)
     {
         endingOnStateError(handler);
+        showPhase();
         updateMenuEntries();
     }
     void onClick(QAbstractButton *button, void (Form1::*handler)());
@@ -281,6 +288,8 @@ private:
     QPushButton *cmd_print = nullptr;
     QLabel *lbl_atari = nullptr;
     QLabel *lbl_1 = nullptr;
-    // Where a screen reader hears what a list brought in did.
+    // Where a screen reader hears what a list brought in did, and that every path is traced; its
+    // name while it has nothing to say.
     QLabel *lbl_status = nullptr;
+    static inline const QString kStatusLineName = QStringLiteral("状態");
 };

@@ -28,7 +28,7 @@ void Form1::cmd_make_Click()
 }
 
 // A refused ladder is a message; a new one (or the one kept, cut to a new count) is drawn afresh,
-// and standby is waited for in red.
+// and before standby, standby is waited for in red.
 void Form1::showLadder(const NewLadder &made)
 {
     if (made.refusal)
@@ -36,15 +36,14 @@ void Form1::showLadder(const NewLadder &made)
     if (!made.made && !made.keptCut)
         return;
     const LotteryState &st = lottery.state();
-    for (QLineEdit *box : man)
-        box->setReadOnly(false);
     surface.clear();
     surface.setForeColor(0x000000);
     surface.setDrawWidth(1);
     ladder::drawLadder(surface, st.ladder, st.man_count, st.line_top);
     update();
 
-    setBackColor(cmd_standby, 0x0000FF);
+    if (!lottery.ready())
+        setBackColor(cmd_standby, kStandbyWaitingColor);
 }
 
 void Form1::man_Click(int index)
@@ -67,8 +66,9 @@ void Form1::trace(const TraceStep &step)
     prize->show();
     recordTrace(step);
     if (step.allTraced) {
-        cmd_print->setEnabled(true);
         drawTimeStamp();
+        // What the stamp says, for those who cannot see it.
+        announce(QStringLiteral("全員の結果が出ました。%1").arg(lottery.roundStamp(stampText)));
         completeRecord();
     }
     update();

@@ -1,5 +1,6 @@
 // The window's menu after the draw: copy the result as text, save the window as a picture, go on
 // to the next lottery without closing the window, or draw again among those who did not win.
+#include "box_look.h"
 #include "form1.h"
 #include "units.h"
 #include "settings/settings_file.h"
@@ -9,7 +10,10 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QShortcut>
 #include <QStandardPaths>
@@ -33,6 +37,7 @@ void Form1::createResultMenu()
 {
     resultMenu = new QMenu(this);
     resultMenu->setObjectName(QStringLiteral("resultMenu"));
+    resultMenu->setAccessibleName(QStringLiteral("ウィンドウのメニュー"));
     mnu_import = menuEntry(resultMenu, "mnu_import", QStringLiteral("名簿を読み込む..."), {Qt::CTRL | Qt::Key_O});
     mnu_undo = menuEntry(resultMenu, "mnu_undo", QStringLiteral("元に戻す"), {Qt::CTRL | Qt::Key_Z});
     resultMenu->addSeparator();
@@ -78,6 +83,13 @@ void Form1::createResultMenu()
         connect(shortcut, &QShortcut::activated, this, [this] {
             QWidget *focus = focusWidget() ? focusWidget() : this;
             showResultMenu(focus->mapToGlobal(QPoint(0, focus->height())));
+            // From the keyboard the first entry that can be chosen is highlighted at once.
+            for (QAction *entry : resultMenu->actions()) {
+                if (entry->isEnabled() && !entry->isSeparator()) {
+                    resultMenu->setActiveAction(entry);
+                    break;
+                }
+            }
         });
     }
 }
@@ -168,34 +180,33 @@ void Form1::mnu_round_Click()
         startNextLottery(*opening);
 }
 
-// The controls are made anew, so that every caption, colour, lock and visibility is the one a new
-// start gives; the lottery has started afresh, from the lines standby stored.
+// The same controls go back to the entry phase, so that screen readers and kept pointers keep
+// their objects: what the lottery before left on them (the prizes reached, the automatic run,
+// the stamp, the printer, what was announced) is cleared, then the new lottery's opening is shown
+// as a new start shows it, and the keyboard is at the first name.
 void Form1::startNextLottery(const Startup &opening)
 {
     abandonRecord();
     tmr_1->stop();
-    for (QWidget *control : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (control != resultMenu)
-            delete control;
-    }
-    delete tmr_1;
     printer.reset();
     printSelectionDisabled = false;
     stampTime = QDateTime();
     stampText.clear();
+    for (QLineEdit *box : ans) {
+        setBoxText(box, QString());
+        box->setMaxLength(kBoxTypingLimit);
+        setTextColor(box, kPlainTextColor);
+        setBackColor(box, kSystemWindowColor);
+    }
+    setBackColor(cmd_standby, kSystemButtonFace);
+    lbl_status->clear();
+    lbl_status->setAccessibleName(kStatusLineName);
 
-    makeControls();
     // The width a new start opens with (printing widened the window).
     requestedOuterWidth = 0;
     applyView();
     showStartup(opening);
-    // Controls made after the window was shown appear only when shown themselves.
-    for (QWidget *control : findChildren<QWidget *>()) {
-        if (!control->isWindow() && !control->testAttribute(Qt::WA_WState_ExplicitShowHide))
-            control->show();
-    }
-    // The focus goes where a newly shown window puts it, to the first control in the keyboard order.
-    if (isActiveWindow())
-        focusNextPrevChild(true);
+    showPhase();
+    focusFirstName();
     update();
 }

@@ -1,0 +1,42 @@
+// The lottery's phase as the controls show it. Entry: the entry controls take input and 準備完了
+// waits in red. Ready (results fixed, paths untraced) and finished: the entries are frozen, the
+// prize boxes locked (each shown as its path reaches it), and once every path is traced 印刷
+// is offered.
+#include "box_look.h"
+#include "form1.h"
+#include "units.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+void Form1::showPhase()
+{
+    const bool entry = !lottery.ready();
+    const bool lotteryMode = lottery.state().draw_mode == modes::kLotteryMode;
+    for (QWidget *control : {cmd_mode, cmd_up, cmd_down, cmd_up2, cmd_dn2, cmd_up3, cmd_dn3, cmd_clr, cmd_standby})
+        control->setEnabled(entry);
+    // In red from each new ladder on (showLadder) until standby.
+    if (!entry)
+        setBackColor(cmd_standby, kSystemButtonFace);
+    txt_mem->setEnabled(entry);
+    txt_mem->setReadOnly(!entry);
+    for (QLineEdit *box : man)
+        box->setReadOnly(!entry);
+    // Prizes are typed in lottery mode only.
+    for (QLineEdit *box : ans) {
+        box->setReadOnly(!(entry && lotteryMode));
+        if (!entry)
+            setBackColor(box, kSystemWindowColor);
+    }
+    if (!entry)
+        cmd_change->hide();
+    cmd_print->setEnabled(lottery.allTraced());
+}
+
+void Form1::focusFirstName()
+{
+    if (isActiveWindow())
+        man[0]->setFocus(Qt::OtherFocusReason);
+}
