@@ -36,10 +36,7 @@ Form1::Form1(WindowSeams seamsIn, LotterySources sources, QWidget *parent)
     Form_Load();
 }
 
-Form1::~Form1()
-{
-    abandonRecord();
-}
+Form1::~Form1() = default;
 
 PausedRun::PausedRun(QTimer *timer)
     : m_timer(timer)

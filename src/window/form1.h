@@ -1,6 +1,6 @@
 #pragma once
 
-#include "history.h"
+#include "history_recorder.h"
 #include "ladder/surface.h"
 #include "lottery/lottery.h"
 #include "names/storable.h"
@@ -141,15 +141,9 @@ private:
     void mnu_save_Click();
     void mnu_next_Click();
     void mnu_round_Click();
-    // The history: the lottery recorded at standby, completed when every path is traced, marked
-    // abandoned when the window moves on (or closes) before that; and the history window.
-    void recordLottery(const QString &memo);
-    void recordTrace(const TraceStep &step);
-    void completeRecord();
-    void abandonRecord();
+    // The history window, and the history's errors.
     void mnu_history_Click();
     void showHistoryError(const QString &text);
-    void recordFailed();
     // Each entry enabled while what it does is possible.
     void updateMenuEntries();
     // The window at the size it is printed in, and its picture at the screen's resolution.
@@ -261,11 +255,7 @@ private:
     QAction *mnu_next = nullptr;
     QAction *mnu_round = nullptr;
     QAction *mnu_history = nullptr;
-    std::unique_ptr<History> history;
-    // The lottery being recorded, until it is completed or abandoned; 0 for none.
-    qint64 historyId = 0;
-    // Whether a step that could not be recorded has been said in this run.
-    bool historyFaultShown = false;
+    HistoryRecorder recorder{[this](const QString &text) { showHistoryError(text); }};
 
     QPushButton *cmd_change = nullptr;
     QPushButton *cmd_auto = nullptr;

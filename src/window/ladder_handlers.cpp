@@ -64,12 +64,12 @@ void Form1::trace(const TraceStep &step)
     setBoxText(prize, step.resultText);
     setTextColor(prize, step.resultColor);
     prize->show();
-    recordTrace(step);
+    recorder.recordTrace(step);
     if (step.allTraced) {
         drawTimeStamp();
         // What the stamp says, for those who cannot see it.
         announce(QStringLiteral("全員の結果が出ました。%1").arg(lottery.roundStamp(stampText)));
-        completeRecord();
+        recorder.complete(stampTime);
     }
     update();
 }

@@ -98,7 +98,7 @@ void Form1::updateMenuEntries()
 {
     mnu_import->setEnabled(!lottery.ready());
     mnu_undo->setEnabled(lottery.canRestoreEntries());
-    mnu_history->setEnabled(history != nullptr);
+    mnu_history->setEnabled(recorder.history() != nullptr);
     mnu_copy->setEnabled(lottery.allTraced());
     mnu_save->setEnabled(lottery.allTraced());
     mnu_next->setEnabled(lottery.ready());
@@ -186,7 +186,7 @@ void Form1::mnu_round_Click()
 // as a new start shows it, and the keyboard is at the first name.
 void Form1::startNextLottery(const Startup &opening)
 {
-    abandonRecord();
+    recorder.abandon();
     tmr_1->stop();
     printer.reset();
     printSelectionDisabled = false;

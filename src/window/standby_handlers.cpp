@@ -20,7 +20,7 @@ void Form1::cmd_standby_Click()
     showLadder(done.ladder);
 
     saveSettings(lottery.settingsLines());
-    recordLottery(txt_mem->text());
+    recorder.recordStandby(lottery);
 }
 
 // Every prize box hidden and empty, ready for a result longer than typing allows: what lies behind it stays in the lottery until its path is

@@ -220,6 +220,8 @@ public:
 
     // The participants' names as standby took them, in name-box order; empty before standby.
     QStringList participants() const;
+    // The group memo as standby took it.
+    const QString &memo() const { return m_memo; }
 
     // The result as text, once every path has been traced: a first line with the group memo (if
     // any) and the time stamp (with the round from round 2 on), then one line per participant in

@@ -1,0 +1,77 @@
+#include "history_recorder.h"
+
+#include <QDir>
+
+HistoryRecorder::HistoryRecorder(ShowError showError)
+    : m_showError(std::move(showError))
+{
+}
+
+HistoryRecorder::~HistoryRecorder()
+{
+    abandon();
+}
+
+void HistoryRecorder::open(const QString &path)
+{
+    auto opened = std::make_unique<History>();
+    if (!opened->open(path)) {
+        m_showError(QStringLiteral("抽選の履歴 %1 を開けませんでした。履歴は残さずに続けます。\n理由: %2")
+                        .arg(QDir::toNativeSeparators(path), opened->reason()));
+        return;
+    }
+    if (!opened->notice().isEmpty())
+        m_showError(opened->notice());
+    m_history = std::move(opened);
+}
+
+// Said once in a run, naming the file and why.
+void HistoryRecorder::failed()
+{
+    if (m_faultShown)
+        return;
+    m_faultShown = true;
+    m_showError(QStringLiteral("抽選の履歴 %1 に記録できませんでした。抽選はこのまま続けられます。\n理由: %2")
+                    .arg(QDir::toNativeSeparators(m_history->path()), m_history->reason()));
+}
+
+void HistoryRecorder::recordStandby(const Lottery &lottery)
+{
+    if (!m_history)
+        return;
+    const LotteryState &st = lottery.state();
+    HistoryLottery record;
+    record.fixedAt = QDateTime::currentDateTime();
+    record.group = st.group_no;
+    record.memo = lottery.memo();
+    record.mode = st.draw_mode;
+    record.participants = st.man_count;
+    record.winners = st.draw_mode == modes::kWinnerMode ? st.atari_count : 0;
+    record.round = lottery.round();
+    for (const QString &name : lottery.participants())
+        record.rows.append(HistoryRow{name, QString(), false});
+    m_id = m_history->recordStandby(record);
+    if (m_id == 0)
+        failed();
+}
+
+void HistoryRecorder::recordTrace(const TraceStep &step)
+{
+    if (m_history && m_id != 0 && !m_history->recordTrace(m_id, step.participant, step.reached))
+        failed();
+}
+
+void HistoryRecorder::complete(const QDateTime &stamp)
+{
+    if (m_history && m_id != 0 && !m_history->complete(m_id, stamp))
+        failed();
+    m_id = 0;
+}
+
+// Leaving is never said: it happens as the window moves on or closes.
+void HistoryRecorder::abandon()
+{
+    if (m_history && m_id != 0)
+        m_history->abandon(m_id);
+    m_id = 0;
+}
