@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history_recorder.h"
+#include "window_actions.h"
 #include "ladder/surface.h"
 #include "lottery/lottery.h"
 #include "names/storable.h"
@@ -136,7 +137,6 @@ private:
 
     // After the draw: the window's menu.
     void createResultMenu();
-    void showResultMenu(const QPoint &globalPosition);
     void mnu_copy_Click();
     void mnu_save_Click();
     void mnu_next_Click();
@@ -233,11 +233,6 @@ private:
     // The zoom the user chose, the view shown, and the zoom entries of the window's menu.
     int chosenZoom = 100;
     View view;
-    QAction *mnu_fullScreen = nullptr;
-    QAction *mnu_zoomIn = nullptr;
-    QAction *mnu_zoomOut = nullptr;
-    QAction *mnu_zoomReset = nullptr;
-    QShortcut *leaveFullScreen = nullptr;
 
     WindowSeams seams;
     Lottery lottery;
@@ -247,14 +242,8 @@ private:
     // The time stamp, once every path has been traced (the lottery puts the round before it).
     QDateTime stampTime;
     QString stampText;
-    QMenu *resultMenu = nullptr;
-    QAction *mnu_import = nullptr;
-    QAction *mnu_undo = nullptr;
-    QAction *mnu_copy = nullptr;
-    QAction *mnu_save = nullptr;
-    QAction *mnu_next = nullptr;
-    QAction *mnu_round = nullptr;
-    QAction *mnu_history = nullptr;
+    // The window's menu entries and shortcuts.
+    WindowActions *actions = nullptr;
     HistoryRecorder recorder{[this](const QString &text) { showHistoryError(text); }};
 
     QPushButton *cmd_change = nullptr;

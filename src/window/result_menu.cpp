@@ -19,108 +19,58 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-namespace {
-
-QAction *menuEntry(QMenu *menu, const char *name, const QString &caption, const QList<QKeySequence> &keys)
-{
-    QAction *action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcuts(keys);
-    action->setShortcutContext(Qt::WindowShortcut);
-    action->setShortcutVisibleInContextMenu(true);
-    return action;
-}
-
-} // namespace
-
+// The entries made and enabled by the actions, connected to their handlers here.
 void Form1::createResultMenu()
 {
-    resultMenu = new QMenu(this);
-    resultMenu->setObjectName(QStringLiteral("resultMenu"));
-    resultMenu->setAccessibleName(QStringLiteral("ウィンドウのメニュー"));
-    mnu_import = menuEntry(resultMenu, "mnu_import", QStringLiteral("名簿を読み込む..."), {Qt::CTRL | Qt::Key_O});
-    mnu_undo = menuEntry(resultMenu, "mnu_undo", QStringLiteral("元に戻す"), {Qt::CTRL | Qt::Key_Z});
-    resultMenu->addSeparator();
-    mnu_copy = menuEntry(resultMenu, "mnu_copy", QStringLiteral("結果をコピー"), {Qt::CTRL | Qt::SHIFT | Qt::Key_C});
-    mnu_save = menuEntry(resultMenu, "mnu_save", QStringLiteral("画像として保存..."), {Qt::CTRL | Qt::SHIFT | Qt::Key_S});
-    mnu_next = menuEntry(resultMenu, "mnu_next", QStringLiteral("次の抽選"), {Qt::CTRL | Qt::SHIFT | Qt::Key_N});
-    mnu_round = menuEntry(resultMenu, "mnu_round", QStringLiteral("はずれの人で次の抽選"), {Qt::CTRL | Qt::SHIFT | Qt::Key_R});
-    resultMenu->addSeparator();
-    mnu_history = menuEntry(resultMenu, "mnu_history", QStringLiteral("履歴..."), {Qt::CTRL | Qt::Key_H});
-    // Showing the window to a room.
-    resultMenu->addSeparator();
-    mnu_fullScreen = menuEntry(resultMenu, "mnu_fullScreen", QStringLiteral("全画面表示"), {Qt::Key_F11});
-    mnu_fullScreen->setCheckable(true);
-    mnu_zoomIn = menuEntry(resultMenu, "mnu_zoomIn", QStringLiteral("拡大"), {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal});
-    mnu_zoomOut = menuEntry(resultMenu, "mnu_zoomOut", QStringLiteral("縮小"), {Qt::CTRL | Qt::Key_Minus});
-    mnu_zoomReset = menuEntry(resultMenu, "mnu_zoomReset", QStringLiteral("100%"), {Qt::CTRL | Qt::Key_0});
-    // The accelerators work without the menu too, wherever the focus is in the window.
-    addActions(resultMenu->actions());
-    onTriggered(mnu_import, &Form1::mnu_import_Click);
-    onTriggered(mnu_undo, &Form1::mnu_undo_Click);
-    onTriggered(mnu_copy, &Form1::mnu_copy_Click);
-    onTriggered(mnu_save, &Form1::mnu_save_Click);
-    onTriggered(mnu_next, &Form1::mnu_next_Click);
-    onTriggered(mnu_round, &Form1::mnu_round_Click);
-    onTriggered(mnu_history, &Form1::mnu_history_Click);
-    onTriggered(mnu_fullScreen, &Form1::mnu_fullScreen_Click);
-    onTriggered(mnu_zoomIn, &Form1::mnu_zoomIn_Click);
-    onTriggered(mnu_zoomOut, &Form1::mnu_zoomOut_Click);
-    onTriggered(mnu_zoomReset, &Form1::mnu_zoomReset_Click);
-    // Esc leaves full screen; it is left to the boxes and dialogs otherwise (enabled only then).
-    leaveFullScreen = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(leaveFullScreen, &QShortcut::activated, this, [this] {
+    actions = new WindowActions(this);
+    onTriggered(actions->importList, &Form1::mnu_import_Click);
+    onTriggered(actions->undo, &Form1::mnu_undo_Click);
+    onTriggered(actions->copy, &Form1::mnu_copy_Click);
+    onTriggered(actions->save, &Form1::mnu_save_Click);
+    onTriggered(actions->next, &Form1::mnu_next_Click);
+    onTriggered(actions->round, &Form1::mnu_round_Click);
+    onTriggered(actions->history, &Form1::mnu_history_Click);
+    onTriggered(actions->fullScreen, &Form1::mnu_fullScreen_Click);
+    onTriggered(actions->zoomIn, &Form1::mnu_zoomIn_Click);
+    onTriggered(actions->zoomOut, &Form1::mnu_zoomOut_Click);
+    onTriggered(actions->zoomReset, &Form1::mnu_zoomReset_Click);
+    connect(actions->leaveFullScreen, &QShortcut::activated, this, [this] {
         handle([this] {
             if (isFullScreen())
                 mnu_fullScreen_Click();
         });
     });
-    connect(resultMenu, &QMenu::aboutToShow, this, &Form1::updateMenuEntries);
+    connect(actions, &WindowActions::aboutToShow, this, &Form1::updateMenuEntries);
+    connect(actions, &WindowActions::menuKeyPressed, this, [this] {
+        updateMenuEntries();
+        QWidget *focus = focusWidget() ? focusWidget() : this;
+        actions->popup(focus->mapToGlobal(QPoint(0, focus->height())), true);
+    });
     updateMenuEntries();
-    // The keyboard's menu keys open this menu wherever the focus is, the boxes included.
-    for (const QKeySequence &keys : {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
-        auto *shortcut = new QShortcut(keys, this);
-        connect(shortcut, &QShortcut::activated, this, [this] {
-            QWidget *focus = focusWidget() ? focusWidget() : this;
-            showResultMenu(focus->mapToGlobal(QPoint(0, focus->height())));
-            // From the keyboard the first entry that can be chosen is highlighted at once.
-            for (QAction *entry : resultMenu->actions()) {
-                if (entry->isEnabled() && !entry->isSeparator()) {
-                    resultMenu->setActiveAction(entry);
-                    break;
-                }
-            }
-        });
-    }
 }
 
+// What the entries follow: the lottery's phase, the history, the view.
 void Form1::updateMenuEntries()
 {
-    mnu_import->setEnabled(!lottery.ready());
-    mnu_undo->setEnabled(lottery.canRestoreEntries());
-    mnu_history->setEnabled(recorder.history() != nullptr);
-    mnu_copy->setEnabled(lottery.allTraced());
-    mnu_save->setEnabled(lottery.allTraced());
-    mnu_next->setEnabled(lottery.ready());
-    mnu_round->setEnabled(lottery.roundPossible());
-    // Zoom steps while the window is not full screen, each while it changes something.
     const int zoom = shownZoom();
     const int larger = nextZoom(zoom, 1);
-    mnu_fullScreen->setChecked(isFullScreen());
-    mnu_zoomIn->setEnabled(!isFullScreen() && larger > zoom && zoomThatFits(larger) == larger);
-    mnu_zoomOut->setEnabled(!isFullScreen() && zoom > kZoomSteps.front());
-    mnu_zoomReset->setEnabled(!isFullScreen() && zoom != kZoomSteps.front());
-    leaveFullScreen->setEnabled(isFullScreen());
+    WindowActions::Situation now;
+    now.ready = lottery.ready();
+    now.allTraced = lottery.allTraced();
+    now.roundPossible = lottery.roundPossible();
+    now.canUndo = lottery.canRestoreEntries();
+    now.historyOpen = recorder.history() != nullptr;
+    now.fullScreen = isFullScreen();
+    // Zoom steps while the window is not full screen, each while it changes something.
+    now.canZoomIn = !isFullScreen() && larger > zoom && zoomThatFits(larger) == larger;
+    now.canZoomOut = !isFullScreen() && zoom > kZoomSteps.front();
+    now.canZoomReset = !isFullScreen() && zoom != kZoomSteps.front();
+    actions->update(now);
 }
 
 void Form1::contextMenuEvent(QContextMenuEvent *event)
 {
-    showResultMenu(event->globalPos());
-}
-
-void Form1::showResultMenu(const QPoint &globalPosition)
-{
-    resultMenu->popup(globalPosition);
+    actions->popup(event->globalPos(), false);
 }
 
 void Form1::mnu_copy_Click()

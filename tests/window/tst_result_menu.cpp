@@ -87,6 +87,33 @@ class TestResultMenu : public QObject
     Q_OBJECT
 
 private slots:
+    // Opened from the keyboard, the window's menu has a name, its first usable entry is
+    // highlighted, and a screen reader hears which entry can be checked.
+    void menuFromTheKeyboard()
+    {
+        Window w;
+        w.start();
+        QVERIFY(shownActive(w));
+        w.nameBox(0)->setFocus();
+        QTest::keyClick(w.nameBox(0), Qt::Key_F10, Qt::ShiftModifier);
+        auto *menu = w.form->findChild<QMenu *>("resultMenu");
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QVERIFY(!menu->accessibleName().isEmpty());
+        QAction *first = nullptr;
+        for (QAction *entry : menu->actions())
+            if (!first && entry->isEnabled() && !entry->isSeparator())
+                first = entry;
+        QCOMPARE(menu->activeAction(), first);
+        QAccessibleInterface *items = QAccessible::queryAccessibleInterface(menu);
+        for (int i = 0; i < items->childCount(); ++i) {
+            QAccessibleInterface *item = items->child(i);
+            const QAction *entry = menu->actions().value(i);
+            QVERIFY(entry);
+            QCOMPARE(bool(item->state().checkable), entry->isCheckable());
+        }
+        menu->close();
+    }
+
     void copiedText_data()
     {
         QTest::addColumn<int>("mode");
