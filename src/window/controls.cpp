@@ -142,8 +142,6 @@ void Form1::createControls()
         if (control->property(kTwipsRect).isValid())
             control->setProperty(kPointSize, control->font().pointSizeF());
     }
-    // The controls stand at 100 % until the window's view lays them out.
-    view = View{};
 }
 
 // The window's own controls move with the view's offset; those inside the frame move with it.

@@ -15,7 +15,7 @@ void Form1::man_set(const Layout &layout)
             ans[i]->setVisible(i < layout.participants);
     }
     lbl_1->setText(panel::participantCaption(layout.participants));
-    setOuterHeightTwips(panel::outerHeightTwips(layout.participants));
+    windowView.setOuterHeightTwips(panel::outerHeightTwips(layout.participants));
     showLadder(layout.ladder);
 }
 

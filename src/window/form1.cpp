@@ -29,10 +29,9 @@ Form1::Form1(WindowSeams seamsIn, LotterySources sources, QWidget *parent)
     setWindowTitle(QStringLiteral("◆Vornikel◆あみだくじ２"));
     setFont(programFont(9));
     setAcceptDrops(true);
-    chosenZoom = rememberedZoom();
     makeControls();
     createResultMenu();
-    applyView();
+    windowView.apply();
     Form_Load();
 }
 
@@ -169,18 +168,20 @@ void Form1::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.setClipRegion(event->region());
-    painter.drawImage(view.offset, surface.image());
+    painter.drawImage(windowView.view().offset, surface.image());
 }
 
-// Full screen fills whatever size the screen gives the window; a window moved to a screen of
-// another pixel density gets its drawing at that density.
 void Form1::resizeEvent(QResizeEvent *event)
 {
-    if (isFullScreen())
-        applyView();
-    else
-        showAt(view);
+    windowView.resized();
     QWidget::resizeEvent(event);
+}
+
+// The window manager's frame, once known, counts in the window's outer size.
+void Form1::moveEvent(QMoveEvent *event)
+{
+    windowView.moved();
+    QWidget::moveEvent(event);
 }
 
 void Form1::showMessage(const QString &text)

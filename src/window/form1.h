@@ -6,6 +6,7 @@
 #include "lottery/lottery.h"
 #include "names/storable.h"
 #include "view.h"
+#include "window_view.h"
 #include "window_seams.h"
 
 #include <QDateTime>
@@ -155,24 +156,13 @@ private:
     void startNextLottery(const Startup &opening);
 
     // Showing the window to a room: full screen, and zoom in steps remembered per user.
-    static int rememberedZoom();
     void mnu_fullScreen_Click();
     void mnu_zoomIn_Click();
     void mnu_zoomOut_Click();
     void mnu_zoomReset_Click();
-    // The zoom shown, and the largest step up to `chosen` at which the window fits on its screen.
-    int shownZoom() const;
-    int zoomThatFits(int chosen) const;
-    void setZoom(int percent);
-    // The client area at 100 %, as the layout sets it, and the one that goes with an outer size.
-    QSize contentSize() const;
-    QSize clientSize(int outerWidthTwips, int outerHeightTwips) const;
-    // Works out the view the window's state asks for (its zoom, or full screen) and shows it.
-    void applyView();
-    void showAt(const View &shown);
+    void showView(const View &shown, bool changed);
+    // The controls laid out at a view.
     void placeControls(const View &shown);
-    // Draws at 100 % whatever the zoom: printing and the saved picture look the same at every zoom.
-    void atActualSize(const std::function<void()> &draw);
 
     // Settings and groups.
     void cmd_up3_Click();
@@ -215,28 +205,12 @@ private:
     void setTabOrder();
     void wireEvents();
 
-    // Window position and outer size in twips at 100 % (frame included once a window manager framed it).
-    int leftTwips() const;
-    int topTwips() const;
-    void moveTwips(double left, double top);
-    void setOuterWidthTwips(int width);
-    void setOuterHeightTwips(int height);
-    QSize frameExtra() const;
-    // The outer size last asked for, set again once the window frame is known.
-    int requestedOuterWidth = 0;
-    int requestedOuterHeight = 0;
-    // The frame's extra width and height as last seen; where the frame and the window were before
-    // full screen.
-    QSize lastFrame{0, 0};
-    QPoint windowedFrameTopLeft;
-    QRect windowedGeometry;
-    // The zoom the user chose, the view shown, and the zoom entries of the window's menu.
-    int chosenZoom = 100;
-    View view;
 
     WindowSeams seams;
     Lottery lottery;
     Surface surface;
+    // Zoom, full screen, position and size.
+    WindowView windowView{this, [this](const View &shown, bool changed) { showView(shown, changed); }};
     std::shared_ptr<QPrinter> printer; // chosen last; shared_ptr as QPrinter is only forward-declared here
     bool printSelectionDisabled = false;
     // The time stamp, once every path has been traced (the lottery puts the round before it).

@@ -38,8 +38,8 @@ void Form1::cmd_print_Click()
 // The window just holds every participant's row.
 void Form1::fitWindowToResult()
 {
-    setOuterWidthTwips(kPrintWidthTwips);
-    setOuterHeightTwips(printHeightTwips());
+    windowView.setOuterWidthTwips(kPrintWidthTwips);
+    windowView.setOuterHeightTwips(printHeightTwips());
 }
 
 int Form1::printHeightTwips() const
@@ -51,7 +51,7 @@ int Form1::printHeightTwips() const
 // The client area the window has once fitted for printing.
 QSize Form1::printSize() const
 {
-    return clientSize(kPrintWidthTwips, printHeightTwips());
+    return windowView.clientSize(kPrintWidthTwips, printHeightTwips());
 }
 
 // Scales the window at 100 % to fit the printable area, keeping its aspect ratio; false when the
@@ -65,7 +65,7 @@ bool Form1::printWindow(QPrinter &target)
     const QRect area = painter.viewport();
     painter.setViewport(QRect(area.topLeft(), shown.size().scaled(area.size(), Qt::KeepAspectRatio)));
     painter.setWindow(shown);
-    atActualSize([&] { render(&painter, QPoint(), QRegion(shown)); });
+    windowView.atActualSize([&] { render(&painter, QPoint(), QRegion(shown)); });
     painter.end();
     return true;
 }

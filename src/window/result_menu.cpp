@@ -52,7 +52,7 @@ void Form1::createResultMenu()
 // What the entries follow: the lottery's phase, the history, the view.
 void Form1::updateMenuEntries()
 {
-    const int zoom = shownZoom();
+    const int zoom = windowView.shownZoom();
     const int larger = nextZoom(zoom, 1);
     WindowActions::Situation now;
     now.ready = lottery.ready();
@@ -62,7 +62,7 @@ void Form1::updateMenuEntries()
     now.historyOpen = recorder.history() != nullptr;
     now.fullScreen = isFullScreen();
     // Zoom steps while the window is not full screen, each while it changes something.
-    now.canZoomIn = !isFullScreen() && larger > zoom && zoomThatFits(larger) == larger;
+    now.canZoomIn = !isFullScreen() && larger > zoom && windowView.zoomThatFits(larger) == larger;
     now.canZoomOut = !isFullScreen() && zoom > kZoomSteps.front();
     now.canZoomReset = !isFullScreen() && zoom != kZoomSteps.front();
     actions->update(now);
@@ -109,7 +109,7 @@ QImage Form1::resultPicture()
     QImage picture(size * devicePixelRatioF(), QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(devicePixelRatioF());
     picture.fill(palette().color(QPalette::Window));
-    atActualSize([&] { render(&picture, QPoint(), QRegion(QRect(QPoint(), size))); });
+    windowView.atActualSize([&] { render(&picture, QPoint(), QRegion(QRect(QPoint(), size))); });
     return picture;
 }
 
@@ -153,8 +153,7 @@ void Form1::startNextLottery(const Startup &opening)
     lbl_status->setAccessibleName(kStatusLineName);
 
     // The width a new start opens with (printing widened the window).
-    requestedOuterWidth = 0;
-    applyView();
+    windowView.resetOuterWidth();
     showStartup(opening);
     showPhase();
     focusFirstName();

@@ -9,7 +9,7 @@
 
 void Form1::cmd_standby_Click()
 {
-    const Standby done = lottery.standby(entries(), leftTwips(), topTwips());
+    const Standby done = lottery.standby(entries(), windowView.leftTwips(), windowView.topTwips());
     if (done.refusal) {
         showMessage(*done.refusal);
         return;

@@ -18,9 +18,9 @@ void Form1::showStartup(const Startup &opening)
 {
     showGroup(opening.group);
     if (opening.top)
-        moveTwips(leftTwips(), *opening.top);
+        windowView.moveTwips(windowView.leftTwips(), *opening.top);
     if (opening.left)
-        moveTwips(*opening.left, topTwips());
+        windowView.moveTwips(*opening.left, windowView.topTwips());
     if (opening.layout)
         man_set(*opening.layout);
     cmd_auto->hide();
