@@ -1,6 +1,6 @@
 #include "name_preview_dialog.h"
 #include "ladder/surface.h"
-#include "lottery/state.h"
+#include "base/state.h"
 #include "names/storable.h"
 #include "units.h"
 

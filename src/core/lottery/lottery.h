@@ -7,8 +7,8 @@
 #include "ladder/path.h"
 #include "modes/mode_cycle.h"
 #include "settings/settings_file.h"
-#include "sources.h"
-#include "state.h"
+#include "base/sources.h"
+#include "base/state.h"
 
 #include <array>
 #include <functional>
