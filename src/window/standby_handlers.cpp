@@ -9,7 +9,8 @@
 
 void Form1::cmd_standby_Click()
 {
-    const Standby done = lottery.standby(entries(), leftTwips(), topTwips());
+    const Standby done = lottery.standby(entries(), leftTwips(), topTwips(),
+                                         [this](const settings::SetupLines &lines) { return saveSettings(lines); });
     if (done.refusal) {
         showMessage(*done.refusal);
         return;
@@ -30,7 +31,6 @@ void Form1::cmd_standby_Click()
     txt_mem->setEnabled(false);
     setBackColor(cmd_standby, kSystemButtonFace);
 
-    saveSettings(lottery.settingsLines());
     recordLottery(txt_mem->text());
 }
 

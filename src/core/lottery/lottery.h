@@ -4,11 +4,12 @@
 // (messages, results per row, routes, settings lines). The window, the fairness tool and the rule
 // tests all run a lottery through these calls, so the order of its steps is written only here.
 
-#include "ladder/path.h"
-#include "modes/mode_cycle.h"
-#include "settings/settings_file.h"
 #include "base/sources.h"
 #include "base/state.h"
+#include "ladder/path.h"
+#include "modes/mode_cycle.h"
+#include "phase.h"
+#include "settings/settings_file.h"
 
 #include <array>
 #include <functional>
@@ -79,12 +80,17 @@ struct Startup
     std::optional<ModeChange> mode;
 };
 
+// Writes the settings lines; false when they could not be saved.
+using SaveLines = std::function<bool(const settings::SetupLines &)>;
+
 // Standby: a refusal (a box left empty) changes nothing. Otherwise the results are fixed, the
-// final ladder is made (a refused ladder keeps the one shown) and the lines to save are ready.
+// final ladder is made (a refused ladder keeps the one shown) and the lines are saved; a failed
+// save does not undo the standby.
 struct Standby
 {
     std::optional<QString> refusal;
     NewLadder ladder;
+    bool saved = false;
 };
 
 // One traced path: the participant, where the path runs, how it is drawn, and the prize row it
@@ -135,9 +141,6 @@ struct EntriesRestored
     Layout layout;
 };
 
-// Writes the settings lines; false when they could not be saved.
-using SaveLines = std::function<bool(const settings::SetupLines &)>;
-
 class Lottery
 {
 public:
@@ -149,6 +152,10 @@ public:
     const RowResults &results() const { return m_results; }
     bool ready() const { return st.ready_flag == 1; }
     bool allTraced() const { return st.all_traced == 1; }
+    // Read from the ready and traced flags, which only the entry points change: start, the next
+    // lottery or round and every new ladder lead to Entry, standby to Ready, and the trace of the
+    // last participant not yet traced (by click or by the automatic run) to Finished.
+    LotteryPhase phase() const;
 
     // Start-up from the settings file's lines: the stored group, the window's edges, the boxes
     // laid out with a first ladder, the winner count and the stored draw mode.
@@ -206,9 +213,9 @@ public:
     ModeChange changeMode(const BoxTexts &prizeBoxes);
 
     // "準備完了": the checks, the stored prize list, the prize shuffle, the final ladder, the
-    // hidden results, the ready flag and the settings lines to save (the window's edges in twips
-    // among them).
-    Standby standby(const Entries &entries, int windowLeft, int windowTop);
+    // hidden results, the ready flag and the settings lines (the window's edges in twips among
+    // them), saved through `save` as a group change saves them.
+    Standby standby(const Entries &entries, int windowLeft, int windowTop, const SaveLines &save);
 
     // A click on participant index: nothing before standby, for a row without a participant, or
     // for a participant already traced.
