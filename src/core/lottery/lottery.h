@@ -132,6 +132,21 @@ struct NamesTaken
     Layout layout;
 };
 
+// The column of boxes a block of rows is pasted into.
+enum class BoxColumn { Names, Prizes };
+
+// A block of rows pasted from box `first` on: the rows that found a box as they came, the texts
+// those boxes take in the form the settings file keeps, how many rows found no box, and the boxes
+// laid out again when the participant count rose to cover the names.
+struct Pasted
+{
+    int first = 0;
+    QStringList taken;
+    QStringList texts;
+    int leftOver = 0;
+    std::optional<Layout> layout;
+};
+
 // The boxes put back as they were before the last list was brought in: both columns' texts and
 // their layout for the participant count put back.
 struct EntriesRestored
@@ -194,9 +209,11 @@ public:
     // below it. Nothing is saved until the usual save points. A list brought in during a round is
     // a whole list: the round ends, and standby stores it.
     std::optional<NamesTaken> takeNames(const QStringList &names);
-    // Lines pasted into the boxes reach `rows` boxes: the participant count rises to cover them
-    // (at most 37; it never falls). None when the count stays.
-    std::optional<Layout> coverRows(int rows);
+    // A block of rows pasted into box `first` of a column, `before` being what the boxes held
+    // (kept for 元に戻す). Names fill the boxes from there down to the last box and the participant
+    // count rises to cover them; prizes fill only the boxes of the current participants. None, and
+    // nothing remembered, for no rows or a box outside the column.
+    std::optional<Pasted> paste(BoxColumn column, int first, const QStringList &rows, const Entries &before);
     // Before a list is brought in (a file's names, a pasted or dropped block): what the boxes
     // hold and the counts, which 元に戻す puts back. Only the last one is kept, until standby or
     // a group change.
@@ -244,6 +261,9 @@ private:
     void reset();
     GroupTexts groupTexts(int group);
     Layout layOut();
+    // Pasted names reach `rows` boxes: the participant count rises to cover them (at most 37; it
+    // never falls). None when the count stays.
+    std::optional<Layout> coverRows(int rows);
     NewLadder newLadder();
     std::optional<QString> standbyRefusal(const Entries &entries) const;
     void shufflePrizes(const BoxTexts &prizes);
