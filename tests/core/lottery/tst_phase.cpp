@@ -31,19 +31,6 @@ bool failedSave(const settings::SetupLines &)
     return false;
 }
 
-QChar letter(LotteryPhase phase)
-{
-    switch (phase) {
-    case LotteryPhase::Entry:
-        return u'E';
-    case LotteryPhase::Ready:
-        return u'R';
-    case LotteryPhase::Finished:
-        return u'F';
-    }
-    return u'?';
-}
-
 } // namespace
 
 class TestPhase : public QObject
@@ -51,7 +38,8 @@ class TestPhase : public QObject
     Q_OBJECT
 
 private slots:
-    // Rows: the actions, one letter each, and the phase after each. x standby refused (a name
+    // Rows: the actions, one letter each, and the phase after each (E entry, R ready, F finished).
+    // x standby refused (a name
     // missing), s standby, t a click on the first participant not yet traced, c a click on
     // participant 0, a one tick of the automatic run, m a new ladder, L the next lottery, N the
     // next round, g a group change, G a group change whose save fails.
@@ -120,7 +108,7 @@ private slots:
                          action == u'g');
                 break;
             }
-            seen += letter(lottery.phase());
+            seen += QStringLiteral("ERF").at(int(lottery.phase()));
             // The older flags tell the same.
             QCOMPARE(lottery.ready(), lottery.phase() != LotteryPhase::Entry);
             QCOMPARE(lottery.allTraced(), lottery.phase() == LotteryPhase::Finished);
