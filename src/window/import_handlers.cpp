@@ -103,7 +103,8 @@ bool Form1::pasteBlock(QLineEdit *box, const QString &text)
         man_set(*pasted->layout);
     focusFirstFilled(first, names ? man : ans);
     const QString left = leftOutText(pasted->leftOver, names);
-    announce((names ? QStringLiteral("%1人の名前を貼り付けました。") : QStringLiteral("%1件の景品を貼り付けました。")).arg(pasted->texts.size())
+    const qsizetype filled = pasted->texts.size();
+    announce((names ? QStringLiteral("%1人の名前を貼り付けました。") : QStringLiteral("%1件の景品を貼り付けました。")).arg(filled)
              + left);
     tellReplaced(names::replacements(pasted->taken));
     if (!left.isEmpty())

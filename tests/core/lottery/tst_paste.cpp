@@ -38,12 +38,14 @@ private slots:
         const BoxColumn prizes = BoxColumn::Prizes;
         const int last = kBoxCount - 1;
         const int middle = kBoxCount / 2;
+        // The boxes from the middle one to the last.
+        const int room = kBoxCount - middle;
         QTest::newRow("names: fewer than the participants, count never falls") << names << 4 << 0 << 2 << 2 << 4;
         QTest::newRow("names: as many as the participants") << names << 4 << 0 << 4 << 4 << 4;
         QTest::newRow("names: one more, count rises") << names << 4 << 0 << 5 << 5 << 5;
-        QTest::newRow("names: from the middle, one short of the room") << names << 4 << middle << last - middle << last - middle << last;
-        QTest::newRow("names: from the middle, the room exactly") << names << 4 << middle << kBoxCount - middle << kBoxCount - middle << kBoxCount;
-        QTest::newRow("names: from the middle, one over the room") << names << 4 << middle << kBoxCount - middle + 1 << kBoxCount - middle << kBoxCount;
+        QTest::newRow("names: from the middle, one short of the room") << names << 4 << middle << room - 1 << room - 1 << last;
+        QTest::newRow("names: from the middle, the room exactly") << names << 4 << middle << room << room << kBoxCount;
+        QTest::newRow("names: from the middle, one over the room") << names << 4 << middle << room + 1 << room << kBoxCount;
         QTest::newRow("names: at the last box, one row") << names << 4 << last << 1 << 1 << kBoxCount;
         QTest::newRow("names: at the last box, two rows") << names << 4 << last << 2 << 1 << kBoxCount;
         QTest::newRow("names: every box taken already") << names << kBoxCount << last << 1 << 1 << kBoxCount;
