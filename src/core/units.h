@@ -9,8 +9,21 @@
 // 15 twips make one device-independent pixel (1440 twips per inch at 96 dpi).
 constexpr int kTwipsPerPixel = 15;
 
+// The rows of boxes and the ladder's lines, one every 360 twips down the window.
+constexpr int kRowStepTwips = 360;
+
+// The boxes of row 0; row i lies kRowStepTwips · i below. Name boxes on the left, prize boxes on
+// the right, both of one height.
+constexpr int kFirstBoxTopTwips = 960;
+constexpr int kBoxHeightTwips = 270;
+constexpr int kNameBoxLeftTwips = 120;
+constexpr int kNameBoxWidthTwips = 1215;
+constexpr int kPrizeBoxLeftTwips = 7080;
+constexpr int kPrizeBoxWidthTwips = 2415;
+
 // The window's client area is wide enough for the prize column (right edge at 9495 twips).
 constexpr int kClientWidthTwips = 9585;
+static_assert(kPrizeBoxLeftTwips + kPrizeBoxWidthTwips < kClientWidthTwips);
 
 inline int twipsToPixels(double twips)
 {

@@ -90,9 +90,11 @@ void Form1::createControls()
     cmd_change = button(this, "cmd_change", QStringLiteral("↓切替"), 7560, 480, 975, 375);
     cmd_auto = button(this, "cmd_auto", QStringLiteral("ｸﾘｯｸ面倒ね"), 2520, 720, 1215, 255);
     for (int i = 0; i < kBoxCount; ++i)
-        ans[i] = box(this, QStringLiteral("ans_%1").arg(i), 7080, 960 + 360 * i, 2415, 270);
+        ans[i] = box(this, QStringLiteral("ans_%1").arg(i), kPrizeBoxLeftTwips, kFirstBoxTopTwips + kRowStepTwips * i,
+                     kPrizeBoxWidthTwips, kBoxHeightTwips);
     for (int i = 0; i < kBoxCount; ++i)
-        man[i] = box(this, QStringLiteral("man_%1").arg(i), 120, 960 + 360 * i, 1215, 270);
+        man[i] = box(this, QStringLiteral("man_%1").arg(i), kNameBoxLeftTwips, kFirstBoxTopTwips + kRowStepTwips * i,
+                     kNameBoxWidthTwips, kBoxHeightTwips);
     cmd_up = stepButton(this, "cmd_up", QStringLiteral("＋"), 4560, 240);
 
     Frame1 = place(new QGroupBox(QStringLiteral("グループ選択"), this), "Frame1", 120, 0, 2295, 855);

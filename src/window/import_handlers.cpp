@@ -84,9 +84,8 @@ void Form1::openNameList(const QString &path)
     });
 }
 
-// Names fill the boxes from the one pasted into down to the last box, and the participant count
-// rises to cover them; prizes fill the boxes of the current participants. Each row's names cell
-// goes into a box, in the form the settings file keeps.
+// The lottery decides which boxes the pasted rows fill and how many are left over; the window
+// sets the boxes and tells what happened.
 bool Form1::pasteBlock(QLineEdit *box, const QString &text)
 {
     if (box->isReadOnly() || !names::isBlock(text))
@@ -94,28 +93,20 @@ bool Form1::pasteBlock(QLineEdit *box, const QString &text)
     const bool names = std::find(man.begin(), man.end(), box) != man.end();
     const auto &column = names ? man : ans;
     const int first = int(std::find(column.begin(), column.end(), box) - column.begin());
-    if (first >= kBoxCount)
+    const std::optional<Pasted> pasted = lottery.paste(names ? BoxColumn::Names : BoxColumn::Prizes, first,
+                                                       names::pastedNames(text), entries());
+    if (!pasted)
         return false;
-    const QStringList rows = names::pastedNames(text);
-    if (rows.isEmpty())
-        return false;
-
-    lottery.rememberEntries(entries());
-    const int room = names ? kBoxCount : lottery.state().man_count;
-    const int filled = int(std::clamp<qsizetype>(rows.size(), 0, qMax(0, room - first)));
-    const QStringList taken = rows.mid(0, filled);
-    const QStringList stored = storableForms(taken);
-    for (int k = 0; k < filled; ++k)
-        setBoxText(column[first + k], stored[k]);
-    if (names) {
-        if (const std::optional<Layout> layout = lottery.coverRows(first + filled))
-            man_set(*layout);
-    }
+    for (int k = 0; k < pasted->texts.size(); ++k)
+        setBoxText(column[first + k], pasted->texts[k]);
+    if (pasted->layout)
+        man_set(*pasted->layout);
     focusFirstFilled(first, names ? man : ans);
-    const QString left = leftOutText(rows.size() - filled, names);
+    const QString left = leftOutText(pasted->leftOver, names);
+    const qsizetype filled = pasted->texts.size();
     announce((names ? QStringLiteral("%1人の名前を貼り付けました。") : QStringLiteral("%1件の景品を貼り付けました。")).arg(filled)
              + left);
-    tellReplaced(names::replacements(taken));
+    tellReplaced(names::replacements(pasted->taken));
     if (!left.isEmpty())
         showMessage(left);
     return true;

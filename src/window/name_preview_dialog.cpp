@@ -1,6 +1,6 @@
 #include "name_preview_dialog.h"
 #include "ladder/surface.h"
-#include "lottery/state.h"
+#include "base/state.h"
 #include "names/storable.h"
 #include "units.h"
 
@@ -20,11 +20,11 @@
 
 namespace {
 
-// A name box is 1215 twips wide; its frame and margins take a few pixels of it.
+// A name box's frame and margins take a few pixels of its width.
 bool widerThanABox(const QString &name)
 {
     static const QFontMetrics metrics(programFont(9));
-    return metrics.horizontalAdvance(name) > twipsToPixels(1215) - 6;
+    return metrics.horizontalAdvance(name) > twipsToPixels(kNameBoxWidthTwips) - 6;
 }
 
 // The rows of a list, however long: each cell is made when the view shows it, so a file of a

@@ -13,7 +13,8 @@
 
 void Form1::showPhase()
 {
-    const bool entry = !lottery.ready();
+    const LotteryPhase phase = lottery.phase();
+    const bool entry = phase == LotteryPhase::Entry;
     const bool lotteryMode = lottery.state().draw_mode == modes::kLotteryMode;
     for (QWidget *control : {cmd_mode, cmd_up, cmd_down, cmd_up2, cmd_dn2, cmd_up3, cmd_dn3, cmd_clr, cmd_standby})
         control->setEnabled(entry);
@@ -32,7 +33,7 @@ void Form1::showPhase()
     }
     if (!entry)
         cmd_change->hide();
-    cmd_print->setEnabled(lottery.allTraced());
+    cmd_print->setEnabled(phase == LotteryPhase::Finished);
 }
 
 void Form1::focusFirstName()

@@ -1,5 +1,6 @@
 // Printing the finished lottery: the window's whole image on a printer the user picks.
 #include "form1.h"
+#include "panel/panel_text.h"
 #include "units.h"
 
 #include <QPainter>
@@ -42,10 +43,10 @@ void Form1::fitWindowToResult()
     windowView.setOuterHeightTwips(printHeightTwips());
 }
 
+// The window's own height for the participants: the print is the window as it stands.
 int Form1::printHeightTwips() const
 {
-    const LotteryState &st = lottery.state();
-    return to16(360 * st.man_count + 660 + st.line_top);
+    return panel::outerHeightTwips(lottery.state().man_count);
 }
 
 // The client area the window has once fitted for printing.

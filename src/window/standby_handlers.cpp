@@ -9,7 +9,8 @@
 
 void Form1::cmd_standby_Click()
 {
-    const Standby done = lottery.standby(entries(), windowView.leftTwips(), windowView.topTwips());
+    const Standby done = lottery.standby(entries(), windowView.leftTwips(), windowView.topTwips(),
+                                         [this](const settings::SetupLines &lines) { return saveSettings(lines); });
     if (done.refusal) {
         showMessage(*done.refusal);
         return;
@@ -19,12 +20,12 @@ void Form1::cmd_standby_Click()
     hidePrizes();
     showLadder(done.ladder);
 
-    saveSettings(lottery.settingsLines());
     recorder.recordStandby(lottery);
 }
 
-// Every prize box hidden and empty, ready for a result longer than typing allows: what lies behind it stays in the lottery until its path is
-// traced, so that nothing in the window (nor what it tells a screen reader) holds it.
+// Every prize box hidden and empty, ready for a result longer than typing allows: what lies
+// behind it stays in the lottery until its path is traced, so that nothing in the window (nor
+// what it tells a screen reader) holds it.
 void Form1::hidePrizes()
 {
     for (QLineEdit *box : ans) {

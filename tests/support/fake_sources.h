@@ -1,7 +1,7 @@
 #pragma once
 // Deterministic stand-ins for a lottery's random and tick sources.
 
-#include "lottery/sources.h"
+#include "base/sources.h"
 
 #include <QList>
 

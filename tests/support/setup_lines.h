@@ -23,3 +23,9 @@ inline Lines counts(int participants, int winners, int mode)
             {settings::winnerCountLine(1), QString::number(winners)},
             {settings::kModeLine, QString::number(mode - 1)}};
 }
+
+// A save for rules that need no file: the lines stay in the lottery.
+inline bool unsaved(const settings::SetupLines &)
+{
+    return true;
+}

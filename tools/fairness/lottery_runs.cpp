@@ -125,7 +125,7 @@ std::vector<int> runOneLottery(const RunPlan &plan, RandomSource &random, TickSo
         if (st.draw_mode == modes::kLotteryMode)
             entries.prizes[i] = QStringLiteral("P%1").arg(i);
     }
-    const Standby done = lottery.standby(entries, 0, 0);
+    const Standby done = lottery.standby(entries, 0, 0, [](const settings::SetupLines &) { return true; });
     if (done.refusal)
         refused(*done.refusal);
     if (done.ladder.refusal)

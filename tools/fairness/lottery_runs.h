@@ -2,7 +2,7 @@
 
 #include "fairness_stats.h"
 
-#include "lottery/sources.h"
+#include "base/sources.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // amidakuji-fairness: runs many lotteries headless and reports how evenly the results fall.
 #include "fairness_stats.h"
 #include "lottery_runs.h"
-#include "lottery/state.h"
+#include "base/state.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

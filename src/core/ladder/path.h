@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lottery/state.h"
+#include "base/state.h"
 
 #include <QPointF>
 #include <QString>

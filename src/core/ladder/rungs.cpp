@@ -1,6 +1,6 @@
 #include "rungs.h"
 
-#include "lottery/sources.h"
+#include "base/sources.h"
 #include "ladder/surface.h"
 
 #include <algorithm>

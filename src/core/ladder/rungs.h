@@ -1,19 +1,23 @@
 #pragma once
 
-#include "lottery/state.h"
+#include "base/state.h"
+#include "units.h"
 
 #include <cstdint>
 
 class RandomSource;
 class Surface;
 
-// Where the ladder lies on the window, in twips: line c at y = lineTop + 360·c from x = 1400 to
-// x = 7000; the rungs of row r at x = 1600 + 200·r.
+// Where the ladder lies on the window, in twips: line c at y = lineTop + one row step per line,
+// from x = 1400 to x = 7000; the rungs of row r at x = 1600 + 200·r.
 namespace ladder {
 
 constexpr int kLineLeft = 1400;
 constexpr int kLineRight = 7000;
-constexpr int kLineSpacing = 360;
+// Each line runs level with its row of boxes.
+constexpr int kLineSpacing = kRowStepTwips;
+// The height of line 0, above the first row of boxes; line c + 1 is level with box row c.
+constexpr int kFirstLineTop = 720;
 
 inline int lineY(int lineTop, int line) { return lineTop + kLineSpacing * line; }
 inline int rungX(int row) { return 1600 + 200 * row; }

@@ -18,3 +18,10 @@ void Lottery::reset()
     m_round = 1;
     m_before.reset();
 }
+
+LotteryPhase Lottery::phase() const
+{
+    if (st.ready_flag == 0)
+        return LotteryPhase::Entry;
+    return st.all_traced == 1 ? LotteryPhase::Finished : LotteryPhase::Ready;
+}

@@ -4,11 +4,12 @@
 // (messages, results per row, routes, settings lines). The window, the fairness tool and the rule
 // tests all run a lottery through these calls, so the order of its steps is written only here.
 
+#include "base/sources.h"
+#include "base/state.h"
 #include "ladder/path.h"
 #include "modes/mode_cycle.h"
+#include "phase.h"
 #include "settings/settings_file.h"
-#include "sources.h"
-#include "state.h"
 
 #include <array>
 #include <functional>
@@ -79,12 +80,17 @@ struct Startup
     std::optional<ModeChange> mode;
 };
 
+// Writes the settings lines; false when they could not be saved.
+using SaveLines = std::function<bool(const settings::SetupLines &)>;
+
 // Standby: a refusal (a box left empty) changes nothing. Otherwise the results are fixed, the
-// final ladder is made (a refused ladder keeps the one shown) and the lines to save are ready.
+// final ladder is made (a refused ladder keeps the one shown) and the lines are saved; a failed
+// save does not undo the standby.
 struct Standby
 {
     std::optional<QString> refusal;
     NewLadder ladder;
+    bool saved = false;
 };
 
 // One traced path: the participant, where the path runs, how it is drawn, and the prize row it
@@ -126,6 +132,21 @@ struct NamesTaken
     Layout layout;
 };
 
+// The column of boxes a block of rows is pasted into.
+enum class BoxColumn { Names, Prizes };
+
+// A block of rows pasted from box `first` on: the rows that found a box as they came, the texts
+// those boxes take in the form the settings file keeps, how many rows found no box, and the boxes
+// laid out again when the participant count rose to cover the names.
+struct Pasted
+{
+    int first = 0;
+    QStringList taken;
+    QStringList texts;
+    int leftOver = 0;
+    std::optional<Layout> layout;
+};
+
 // The boxes put back as they were before the last list was brought in: both columns' texts and
 // their layout for the participant count put back.
 struct EntriesRestored
@@ -134,9 +155,6 @@ struct EntriesRestored
     BoxTexts prizes;
     Layout layout;
 };
-
-// Writes the settings lines; false when they could not be saved.
-using SaveLines = std::function<bool(const settings::SetupLines &)>;
 
 class Lottery
 {
@@ -149,6 +167,10 @@ public:
     const RowResults &results() const { return m_results; }
     bool ready() const { return st.ready_flag == 1; }
     bool allTraced() const { return st.all_traced == 1; }
+    // Read from the ready and traced flags, which only the entry points change: start, the next
+    // lottery or round and every new ladder lead to Entry, standby to Ready, and the trace of the
+    // last participant not yet traced (by click or by the automatic run) to Finished.
+    LotteryPhase phase() const;
 
     // Start-up from the settings file's lines: the stored group, the window's edges, the boxes
     // laid out with a first ladder, the winner count and the stored draw mode.
@@ -187,9 +209,11 @@ public:
     // below it. Nothing is saved until the usual save points. A list brought in during a round is
     // a whole list: the round ends, and standby stores it.
     std::optional<NamesTaken> takeNames(const QStringList &names);
-    // Lines pasted into the boxes reach `rows` boxes: the participant count rises to cover them
-    // (at most 37; it never falls). None when the count stays.
-    std::optional<Layout> coverRows(int rows);
+    // A block of rows pasted into box `first` of a column, `before` being what the boxes held
+    // (kept for 元に戻す). Names fill the boxes from there down to the last box and the participant
+    // count rises to cover them; prizes fill only the boxes of the current participants. None, and
+    // nothing remembered, for no rows or a box outside the column.
+    std::optional<Pasted> paste(BoxColumn column, int first, const QStringList &rows, const Entries &before);
     // Before a list is brought in (a file's names, a pasted or dropped block): what the boxes
     // hold and the counts, which 元に戻す puts back. Only the last one is kept, until standby or
     // a group change.
@@ -206,9 +230,9 @@ public:
     ModeChange changeMode(const BoxTexts &prizeBoxes);
 
     // "準備完了": the checks, the stored prize list, the prize shuffle, the final ladder, the
-    // hidden results, the ready flag and the settings lines to save (the window's edges in twips
-    // among them).
-    Standby standby(const Entries &entries, int windowLeft, int windowTop);
+    // hidden results, the ready flag and the settings lines (the window's edges in twips among
+    // them), saved through `save` as a group change saves them.
+    Standby standby(const Entries &entries, int windowLeft, int windowTop, const SaveLines &save);
 
     // A click on participant index: nothing before standby, for a row without a participant, or
     // for a participant already traced.
@@ -239,6 +263,9 @@ private:
     void reset();
     GroupTexts groupTexts(int group);
     Layout layOut();
+    // Pasted names reach `rows` boxes: the participant count rises to cover them (at most 37; it
+    // never falls). None when the count stays.
+    std::optional<Layout> coverRows(int rows);
     NewLadder newLadder();
     std::optional<QString> standbyRefusal(const Entries &entries) const;
     void shufflePrizes(const BoxTexts &prizes);

@@ -1,5 +1,6 @@
 // Names brought in from a list: a whole list read from a file, or lines pasted into the boxes.
 #include "lottery.h"
+#include "names/storable.h"
 
 #include <algorithm>
 #include <utility>
@@ -28,6 +29,23 @@ std::optional<Layout> Lottery::coverRows(int rows)
         return std::nullopt;
     st.man_count = to16(wanted);
     return layOut();
+}
+
+std::optional<Pasted> Lottery::paste(BoxColumn column, int first, const QStringList &rows, const Entries &before)
+{
+    if (first < 0 || first >= kBoxCount || rows.isEmpty())
+        return std::nullopt;
+    rememberEntries(before);
+    const int room = column == BoxColumn::Names ? kBoxCount : st.man_count;
+    Pasted pasted;
+    pasted.first = first;
+    pasted.taken = rows.mid(0, std::clamp<qsizetype>(rows.size(), 0, std::max(0, room - first)));
+    for (const QString &row : pasted.taken)
+        pasted.texts << names::storableForm(row);
+    pasted.leftOver = int(rows.size() - pasted.taken.size());
+    if (column == BoxColumn::Names)
+        pasted.layout = coverRows(first + int(pasted.taken.size()));
+    return pasted;
 }
 
 void Lottery::rememberEntries(const Entries &before)

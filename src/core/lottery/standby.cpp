@@ -8,7 +8,7 @@ using modes::kLotteryMode;
 using modes::kNumberMode;
 using modes::kWinnerMode;
 
-Standby Lottery::standby(const Entries &entries, int windowLeft, int windowTop)
+Standby Lottery::standby(const Entries &entries, int windowLeft, int windowTop, const SaveLines &save)
 {
     if (std::optional<QString> refusal = standbyRefusal(entries))
         return Standby{std::move(refusal), {}};
@@ -28,6 +28,7 @@ Standby Lottery::standby(const Entries &entries, int windowLeft, int windowTop)
     st.ready_flag = 1;
     m_before.reset();
     storeStandbyLines(entries, windowLeft, windowTop);
+    done.saved = save(st.setup_lines);
     return done;
 }
 

@@ -1,6 +1,7 @@
 // Start-up from the settings lines, and the next lottery in the same run. A step that fails is
 // skipped, and start-up goes on with the next one.
 #include "lottery.h"
+#include "ladder/rungs.h"
 #include "settings/layout.h"
 #include "settings/numbers.h"
 #include "settings/startup_rules.h"
@@ -15,7 +16,7 @@ Startup Lottery::start(settings::SetupLines lines)
     endingOnStateError([&] { opening.group = groupTexts(st.group_no); });
     endingOnStateError([&] { opening.top = windowEdge(st.setup_lines[kWindowTopLine]); });
     endingOnStateError([&] { opening.left = windowEdge(st.setup_lines[kWindowLeftLine]); });
-    st.line_top = 720;
+    st.line_top = ladder::kFirstLineTop;
     st.color_table = kColorTable;
     endingOnStateError([&] {
         st.man_count = applyFirstRunDefaults(st.setup_lines)

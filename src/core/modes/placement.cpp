@@ -1,6 +1,6 @@
 #include "placement.h"
 
-#include "lottery/sources.h"
+#include "base/sources.h"
 
 #include <algorithm>
 

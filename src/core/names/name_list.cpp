@@ -1,6 +1,6 @@
 #include "name_list.h"
 
-#include "lottery/state.h"
+#include "base/state.h"
 #include "cells.h"
 #include "settings/cp932.h"
 #include "storable.h"

@@ -1,4 +1,5 @@
 #include "panel_text.h"
+#include "units.h"
 
 namespace panel {
 
@@ -14,7 +15,7 @@ QString winnerCaption(int16_t atariCount)
 
 int outerHeightTwips(int16_t manCount)
 {
-    return 360 * manCount + 1380;
+    return kRowStepTwips * manCount + 1380;
 }
 
 } // namespace panel

@@ -13,7 +13,7 @@ QString participantCaption(int16_t manCount);
 // "あたり", the winner count and "本".
 QString winnerCaption(int16_t atariCount);
 
-// Outer window height for a participant count: one 360-twip row per participant plus the
+// Outer window height for a participant count: one row step per participant plus the
 // title bar, the button strip and the borders.
 int outerHeightTwips(int16_t manCount);
 

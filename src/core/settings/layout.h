@@ -1,7 +1,7 @@
 #pragma once
 // What each line of set_up.ini holds. Every line number in the program comes from here.
 
-#include "lottery/state.h"
+#include "base/state.h"
 
 namespace settings {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Reading and writing set_up.ini: 326 lines, each ended by CR LF, in code page 932.
 
-#include "lottery/state.h"
+#include "base/state.h"
 
 #include <QByteArray>
 #include <QString>

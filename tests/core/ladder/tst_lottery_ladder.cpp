@@ -49,7 +49,7 @@ Entries entries(int count, const QString &name = QStringLiteral("N%1"),
 // Standby; the refusal of its new ladder, if any (standby goes on without it).
 std::optional<QString> standby(Lottery &lottery, const Entries &boxes)
 {
-    const Standby done = lottery.standby(boxes, 0, 0);
+    const Standby done = lottery.standby(boxes, 0, 0, unsaved);
     if (done.refusal)
         return QStringLiteral("standby refused");
     if (done.ladder.made == done.ladder.refusal.has_value())
@@ -128,7 +128,7 @@ private slots:
             draws << (float(row) + 0.5f) / float(man);
 
         Standby done;
-        QVERIFY(run.random->takes(draws, [&] { done = run.lottery.standby(entries(man), 0, 0); }));
+        QVERIFY(run.random->takes(draws, [&] { done = run.lottery.standby(entries(man), 0, 0, unsaved); }));
         QVERIFY(!done.refusal);
         QCOMPARE(done.ladder.refusal.value_or(QString()), refused ? kTooManyWinners : QString());
         QCOMPARE(done.ladder.made, !refused);

@@ -102,7 +102,7 @@ private slots:
         lottery->rememberEntries(boxes(5));
         QVERIFY(lottery->takeNames(names(3)));
         if (standby)
-            QVERIFY(!lottery->standby(boxes(3), 0, 0).refusal);
+            QVERIFY(!lottery->standby(boxes(3), 0, 0, unsaved).refusal);
         else
             QVERIFY(lottery->changeGroup(1, boxes(3), [](const settings::SetupLines &) { return true; }));
         QVERIFY(!lottery->canRestoreEntries());

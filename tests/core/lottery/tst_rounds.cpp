@@ -110,7 +110,7 @@ private slots:
             QCOMPARE(lottery->round(), round);
             QCOMPARE(int(lottery->state().man_count), participants[round - 1]);
             QCOMPARE(int(lottery->state().atari_count), winners[round - 1]);
-            QVERIFY(!lottery->standby(entries, 0, 0).refusal);
+            QVERIFY(!lottery->standby(entries, 0, 0, unsaved).refusal);
             // Standby stores the memo and the winner count; the group's list stays the first round's.
             QCOMPARE(groupList(lottery->settingsLines()), whole);
             QCOMPARE(lottery->settingsLines()[winnerCountLine(1)], QString::number(winners[round - 1]));
@@ -163,7 +163,7 @@ private slots:
         QFETCH(int, round);
         QFETCH(QStringList, list);
         auto lottery = startUp(modes::kWinnerMode, 6, 2);
-        QVERIFY(!lottery->standby(boxes(names(6)), 0, 0).refusal);
+        QVERIFY(!lottery->standby(boxes(names(6)), 0, 0, unsaved).refusal);
         Entries entries = boxes(traceAll(*lottery, boxes(names(6))));
         QVERIFY(lottery->nextRound());
         entries.names[0] = QStringLiteral("X");
@@ -182,7 +182,7 @@ private slots:
             entries.names = lottery->takeNames(list).value().names;
 
         QCOMPARE(lottery->round(), round);
-        QVERIFY(!lottery->standby(entries, 0, 0).refusal);
+        QVERIFY(!lottery->standby(entries, 0, 0, unsaved).refusal);
         QCOMPARE(groupList(lottery->settingsLines()), groupList(list));
         for (const SetupLines &lines : saves)
             QCOMPARE(groupList(lines), groupList(names(6)));

@@ -129,7 +129,7 @@ void TestLotteryModes::checks()
     const SetupLines before = lottery.settingsLines();
     const long long draws = run.random->draws;
 
-    const Standby done = lottery.standby(boxes, 0, 0);
+    const Standby done = lottery.standby(boxes, 0, 0, unsaved);
     QCOMPARE(done.refusal.value_or(QString()), message);
 
     if (message.isEmpty())
@@ -211,7 +211,7 @@ void TestLotteryModes::hiddenResults()
     const QList<float> rungs(refused ? 0 : (count - 1) * ladder::candidateRows(count), 0.999f);
 
     Standby done;
-    QVERIFY(run.random->takes(shuffle + rungs + placement, [&] { done = lottery.standby(boxes, 0, 0); }));
+    QVERIFY(run.random->takes(shuffle + rungs + placement, [&] { done = lottery.standby(boxes, 0, 0, unsaved); }));
     QVERIFY(!done.refusal);
     QCOMPARE(done.ladder.made, !refused);
 
@@ -254,7 +254,7 @@ void TestLotteryModes::storedPrizeList()
         lottery.changeMode(entries(5, lottery.state().draw_mode).prizes);
     const Entries boxes = entries(5, mode);
 
-    QVERIFY(!lottery.standby(boxes, 0, 0).refusal);
+    QVERIFY(!lottery.standby(boxes, 0, 0, unsaved).refusal);
 
     for (int i = 0; i < kBoxCount; ++i)
         QCOMPARE(lottery.settingsLines()[storedPrizeLine(i)], stored ? boxes.prizes[i] : lines[storedPrizeLine(i)]);
@@ -312,7 +312,7 @@ void TestLotteryModes::standbyLines()
         boxes.names[i] = QStringLiteral("名%1").arg(i);
     boxes.memo = QStringLiteral("メモ");
 
-    QVERIFY(!lottery.standby(boxes, window.x(), window.y()).refusal);
+    QVERIFY(!lottery.standby(boxes, window.x(), window.y(), unsaved).refusal);
 
     Lines expected = lines;
     for (auto it = written.begin(); it != written.end(); ++it)

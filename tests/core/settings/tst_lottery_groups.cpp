@@ -319,7 +319,7 @@ void TestLotteryGroups::startingAgain()
     for (int i = 0; i < 3; ++i)
         used.changeMode(boxes.prizes);
     QVERIFY(used.addParticipant());
-    QVERIFY(!used.standby(boxes, 300, 450).refusal);
+    QVERIFY(!used.standby(boxes, 300, 450, unsaved).refusal);
     for (int i = 0; i < traced; ++i)
         QVERIFY(used.trace(i));
     const SetupLines stored = used.settingsLines();
@@ -335,7 +335,7 @@ void TestLotteryGroups::startingAgain()
     QCOMPARE(snapshot(used, usedStart), snapshot(fresh, freshStart));
 
     QVERIFY(!used.trace(0) && !fresh.trace(0));
-    QVERIFY(!used.standby(boxes, 0, 0).refusal && !fresh.standby(boxes, 0, 0).refusal);
+    QVERIFY(!used.standby(boxes, 0, 0, unsaved).refusal && !fresh.standby(boxes, 0, 0, unsaved).refusal);
     QVERIFY(used.trace(0) && fresh.trace(0));
     QCOMPARE(snapshot(used, usedStart), snapshot(fresh, freshStart));
 }

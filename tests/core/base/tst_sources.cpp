@@ -1,5 +1,5 @@
 // The program's random generator and tick counter.
-#include "lottery/sources.h"
+#include "base/sources.h"
 #include "support/fake_sources.h"
 
 #include <QTest>

@@ -1,4 +1,24 @@
 #pragma once
+// The state every part of the lottery shares. Its fields carry short names; a glossary for a
+// newcomer:
+//   man        a participant; man(i) is the name box of row i, man_count how many take part
+//   ans        a prize box (the answer a path reaches); ans(i) is the box of row i
+//   atari      a winner ("あたり", a winning slot); atari_count how many slots win
+//   mem        the group's memo, a free text kept with each of the seven groups
+//   group      one of the seven remembered lists of counts, memo and names in set_up.ini
+//   draw_mode  winner mode, lottery mode (typed prizes shuffled) or number mode
+//   standby    "準備完了": the step that checks the entries and fixes the hidden results
+//   ready      standby is done; paths may be traced
+//   trace      following one participant's path down the ladder to a prize box
+//   rung       a short line between two neighbouring ladder lines
+//   rung_density  set at each mode change; a higher value places fewer rungs
+//   trace_index   the participant whose path is traced next (by click or by the automatic run)
+//   color_table   the path colours, six hex digits each, one per participant
+//   line_top   how far below the window's top ladder line 0 lies, in twips
+//   twip       1/1440 inch, the unit of every position and size (see units.h)
+//   setup_lines  the lines of set_up.ini by number (settings/layout.h says what each holds)
+//   saved_prizes the typed prizes kept while lottery mode is left
+//   stored_prizes_shown  whether "↓切替" shows the stored prize list in the prize boxes
 
 #include <QLoggingCategory>
 #include <QString>

@@ -1,5 +1,5 @@
 // The Lottery state: 16-bit narrowing, checked grid and string arrays, the colour table.
-#include "lottery/state.h"
+#include "base/state.h"
 
 #include <QTest>
 
