@@ -171,11 +171,6 @@ QString csvCell(QString text);
 // A mode as the history names it: あたり, くじ引き, 番号.
 QString historyModeName(int mode);
 
-// Writes to target through write: a regular file (or a new one) is replaced whole or not at all;
-// anything else that can be written (a pipe, a device, /dev/stdout) is written straight. A folder
-// or a path that cannot be written fails; error then names the file and says why in Japanese.
-bool writeExport(const QString &target, const std::function<bool(QIODevice &)> &write, QString *error);
-
 // `amidakuji --history-csv FILE`: the whole history at the default path into FILE ("-" for
 // standard output, without the byte-order mark), read without changing it. Needs a
 // QCoreApplication; returns the exit code (1 when the history cannot be read or FILE written).

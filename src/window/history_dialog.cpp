@@ -1,4 +1,5 @@
 #include "history_dialog.h"
+#include "save_file.h"
 #include "list_table.h"
 
 #include <QAbstractTableModel>
@@ -189,7 +190,7 @@ void HistoryDialog::exportTo(const std::function<bool(QIODevice &)> &write)
     if (path.isEmpty())
         return;
     QString error;
-    if (!writeExport(path, write, &error)) {
+    if (!saveFile(path, write, &error)) {
         m_messenger.showError(this, QStringLiteral("CSV を書き出せませんでした。\n%1").arg(error));
         return;
     }

@@ -2,6 +2,7 @@
 // to the next lottery without closing the window, or draw again among those who did not win.
 #include "box_look.h"
 #include "form1.h"
+#include "save_file.h"
 #include "units.h"
 #include "settings/settings_file.h"
 
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTimer>
@@ -93,13 +93,10 @@ void Form1::mnu_save_Click()
     });
     if (path.isEmpty())
         return;
-    QSaveFile file(path);
-    const bool saved = file.open(QIODevice::WriteOnly) && resultPicture().save(&file, "PNG") && file.commit();
-    if (!saved) {
-        const QString reason = file.errorString().isEmpty() ? QStringLiteral("PNG に変換できませんでした") : file.errorString();
-        showMessage(QStringLiteral("画像ファイル %1 を保存できませんでした。\n理由: %2")
-                        .arg(QDir::toNativeSeparators(path), reason));
-    }
+    const QImage picture = resultPicture();
+    QString error;
+    if (!saveFile(path, [&](QIODevice &out) { return picture.save(&out, "PNG"); }, &error))
+        showMessage(QStringLiteral("画像ファイルを保存できませんでした。\n%1").arg(error));
 }
 
 // The window as printing lays it out, drawn apart from the live window, which keeps its size.

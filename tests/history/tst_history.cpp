@@ -1,6 +1,7 @@
 // The history of lotteries: recording, finishing and reading back, removing, the CSV, a damaged
 // file moved aside, two copies on one file, and `amidakuji --history-csv`.
 #include "history.h"
+#include "save_file.h"
 #include "support/another_user.h"
 #include "support/file_bytes.h"
 
@@ -428,7 +429,7 @@ void TestHistory::exportTargets()
                 piped = in.readAll();
         });
     QString error;
-    const bool done = writeExport(path, [&](QIODevice &out) { return out.write(csv) == csv.size(); }, &error);
+    const bool done = saveFile(path, [&](QIODevice &out) { return out.write(csv) == csv.size(); }, &error);
     if (reader.joinable())
         reader.join();
     QCOMPARE(done, written);
