@@ -199,7 +199,7 @@ private:
     void tellWhenReplaced(QLineEdit *box);
     void onTriggered(QAction *action, void (Form1::*handler)());
 
-    // The controls with their keyboard order and their events, at start and for the next lottery.
+    // The controls with their keyboard order and their events, made once.
     void makeControls();
     void createControls();
     void setTabOrder();

@@ -6,8 +6,6 @@
 #include "form1.h"
 #include "units.h"
 
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
