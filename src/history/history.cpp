@@ -21,8 +21,6 @@ Q_LOGGING_CATEGORY(lcHistory, "amidakuji.history")
 
 namespace {
 
-// How long a write waits while another copy of the program writes.
-constexpr int kBusyTimeoutMs = 5000;
 
 // SQLite's primary result codes that the history tells apart.
 constexpr int kPermission = 3, kBusy = 5, kLocked = 6, kNoMemory = 7, kReadOnly = 8, kInterrupted = 9,
@@ -214,6 +212,7 @@ bool History::makePrivate(const QString &path)
 bool History::open(const QString &path)
 {
     closeConnection();
+    m_openingBusy = false;
     m_path = path;
     m_notice.clear();
     m_error.clear();
@@ -253,7 +252,7 @@ bool History::openAs(const QString &path, bool readOnly)
     Opening first = tryOpen(path, readOnly);
     // Another copy making or checking the file at this moment can hold it longer than a single
     // step waits for (SQLite does not wait for the lock a change of journal needs).
-    const QDeadlineTimer deadline(2 * kBusyTimeoutMs);
+    const QDeadlineTimer deadline(2 * m_patience);
     while (first == Opening::Busy && !deadline.hasExpired()) {
         QThread::msleep(20);
         first = tryOpen(path, readOnly);
@@ -263,6 +262,7 @@ bool History::openAs(const QString &path, bool readOnly)
         readOnly = true;
         first = tryOpen(path, true);
     }
+    m_openingBusy = first == Opening::Busy;
     if (first == Opening::Done) {
         m_readOnly = readOnly;
         return m_open = true;
@@ -310,7 +310,7 @@ History::Opening History::tryOpen(const QString &path, bool readOnly)
     const bool asItStands = readOnly && !QFileInfo::exists(path + QStringLiteral("-wal"));
     db.setDatabaseName(asItStands ? QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1")
                                   : path);
-    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_patience);
     if (readOnly)
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     if (asItStands)

@@ -78,6 +78,12 @@ public:
     bool open(const QString &path);
     // Opens an existing history for reading only: nothing is created, moved or changed.
     bool openForReading(const QString &path);
+    // How long a step waits while another copy of the program holds the file (each statement;
+    // opening waits twice as long). Set before open().
+    void setPatience(int milliseconds) { m_patience = milliseconds; }
+    // Whether the last open() failed only because another copy held the file: trying again later
+    // may succeed.
+    bool wasBusy() const { return m_openingBusy; }
     bool isOpen() const { return m_open; }
     bool isReadOnly() const { return m_readOnly; }
     QString path() const { return m_path; }
@@ -133,6 +139,8 @@ private:
     mutable QString m_reason;
     bool m_open = false;
     bool m_readOnly = false;
+    int m_patience = 5000;
+    bool m_openingBusy = false;
     // Whether the file says which paths were traced; a file of an earlier version opened for
     // reading does not, and only its completed lotteries show results.
     bool m_tracedColumn = true;

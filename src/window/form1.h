@@ -218,7 +218,8 @@ private:
     QString stampText;
     // The window's menu entries and shortcuts.
     WindowActions *actions = nullptr;
-    HistoryRecorder recorder{[this](const QString &text) { showHistoryError(text); }};
+    HistoryRecorder recorder{this, [this](const QString &text) { showHistoryError(text); },
+                             [this] { updateMenuEntries(); }};
 
     QPushButton *cmd_change = nullptr;
     QPushButton *cmd_auto = nullptr;

@@ -9,7 +9,6 @@
 void Form1::openHistory(const QString &path)
 {
     recorder.open(path);
-    updateMenuEntries();
 }
 
 void Form1::showHistoryError(const QString &text)

@@ -1,9 +1,22 @@
 #include "history_recorder.h"
 
 #include <QDir>
+#include <QTimer>
 
-HistoryRecorder::HistoryRecorder(ShowError showError)
-    : m_showError(std::move(showError))
+namespace {
+
+// A step of the window's waits at most this long while another copy holds the file.
+constexpr int kPatienceMs = 100;
+// Opening is tried again this often, for about ten seconds in all.
+constexpr int kRetryMs = 250;
+constexpr int kOpeningTries = 40;
+
+} // namespace
+
+HistoryRecorder::HistoryRecorder(QObject *context, ShowError showError, std::function<void()> opened)
+    : m_context(context)
+    , m_showError(std::move(showError))
+    , m_opened(std::move(opened))
 {
 }
 
@@ -14,8 +27,18 @@ HistoryRecorder::~HistoryRecorder()
 
 void HistoryRecorder::open(const QString &path)
 {
+    tryOpen(path, kOpeningTries);
+}
+
+void HistoryRecorder::tryOpen(const QString &path, int triesLeft)
+{
     auto opened = std::make_unique<History>();
+    opened->setPatience(kPatienceMs);
     if (!opened->open(path)) {
+        if (opened->wasBusy() && triesLeft > 1) {
+            QTimer::singleShot(kRetryMs, m_context, [this, path, triesLeft] { tryOpen(path, triesLeft - 1); });
+            return;
+        }
         m_showError(QStringLiteral("抽選の履歴 %1 を開けませんでした。履歴は残さずに続けます。\n理由: %2")
                         .arg(QDir::toNativeSeparators(path), opened->reason()));
         return;
@@ -23,6 +46,7 @@ void HistoryRecorder::open(const QString &path)
     if (!opened->notice().isEmpty())
         m_showError(opened->notice());
     m_history = std::move(opened);
+    m_opened();
 }
 
 // Said once in a run, naming the file and why.

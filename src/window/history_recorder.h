@@ -8,6 +8,8 @@
 #include "lottery/lottery.h"
 
 #include <functional>
+
+class QObject;
 #include <memory>
 
 class HistoryRecorder
@@ -15,7 +17,10 @@ class HistoryRecorder
 public:
     // Shows an error to the user (a modal message; the window pauses its automatic run).
     using ShowError = std::function<void(const QString &)>;
-    explicit HistoryRecorder(ShowError showError);
+    // The window waits on the history at most a moment: a file another copy holds is tried again
+    // from a timer (run with context), never waited for on the window's thread.
+    // opened runs once the history is open.
+    HistoryRecorder(QObject *context, ShowError showError, std::function<void()> opened);
     ~HistoryRecorder();
     HistoryRecorder(const HistoryRecorder &) = delete;
     HistoryRecorder &operator=(const HistoryRecorder &) = delete;
@@ -34,8 +39,11 @@ public:
 
 private:
     void failed();
+    void tryOpen(const QString &path, int triesLeft);
 
+    QObject *m_context;
     ShowError m_showError;
+    std::function<void()> m_opened;
     std::unique_ptr<History> m_history;
     // The lottery being recorded, until it is completed or abandoned; 0 for none.
     qint64 m_id = 0;

@@ -84,6 +84,8 @@ private slots:
     void damagedFileMovedAside_data();
     void damagedFileMovedAside();
     void noHistoryPossible();
+    void busyFile_data();
+    void busyFile();
     void twoCopiesOnOneFile();
     void csvCommand_data();
     void csvCommand();
@@ -319,6 +321,41 @@ void TestHistory::noHistoryPossible()
     QCOMPARE(history.recordStandby(lottery("lost", kFixed)), 0);
     QVERIFY(!history.error().isEmpty());
     QVERIFY(history.lotteries().isEmpty());
+}
+
+// Another copy holding the file: a patient opening waits for it, an impatient one gives up at once
+// and says the file was only busy, and opens once the file is free.
+void TestHistory::busyFile_data()
+{
+    QTest::addColumn<bool>("held");
+    QTest::newRow("held by another copy") << true;
+    QTest::newRow("free") << false;
+}
+
+void TestHistory::busyFile()
+{
+    QFETCH(bool, held);
+    {
+        History made;
+        QVERIFY(made.open(m_path));
+    }
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+        other.setDatabaseName(m_path);
+        QVERIFY(other.open());
+        QSqlQuery lock(other);
+        QVERIFY(!held || lock.exec("BEGIN EXCLUSIVE"));
+        History impatient;
+        impatient.setPatience(20);
+        QCOMPARE(impatient.open(m_path), !held);
+        QCOMPARE(impatient.wasBusy(), held);
+        QVERIFY(!held || lock.exec("COMMIT"));
+        QVERIFY(impatient.open(m_path));
+        QVERIFY(!impatient.wasBusy());
+        lock.finish();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other");
 }
 
 void TestHistory::twoCopiesOnOneFile()
