@@ -10,6 +10,7 @@
 #include <QList>
 #include <QLoggingCategory>
 #include <QString>
+#include <QVariantList>
 
 #include <functional>
 #include <memory>
@@ -128,6 +129,8 @@ private:
     bool holdCopyLock();
     bool copyRuns(const QString &copy) const;
     bool setState(qint64 id, const QString &state, const QDateTime &finishedAt);
+    bool updateRecording(const QString &what, const QString &statement, const QVariantList &values);
+    bool readable() const;
     // Runs writes (false on failure) in one transaction that waits for another copy's write.
     bool inTransaction(const QString &what, const std::function<bool(QSqlQuery &)> &writes);
     bool failed(const QString &what, const QString &reason, const QString &userReason) const;

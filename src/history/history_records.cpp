@@ -88,24 +88,11 @@ qint64 History::recordStandby(const HistoryLottery &lottery)
 
 bool History::recordTrace(qint64 id, int position, const QString &result)
 {
-    int changed = 0;
-    const QString what = QStringLiteral("cannot record the trace of %1 in lottery %2").arg(position).arg(id);
-    const bool done = inTransaction(what, [&](QSqlQuery &query) {
-        query.prepare(QStringLiteral(
-            "UPDATE participant SET result = ?, traced = 1 WHERE lottery_id = ? AND position = ? AND traced = 0"
-            " AND lottery_id IN (SELECT id FROM lottery WHERE state = ?)"));
-        for (const QVariant &value : {text(result), QVariant(id), QVariant(position), QVariant(kRecording)})
-            query.addBindValue(value);
-        if (!query.exec())
-            return false;
-        changed = query.numRowsAffected();
-        return true;
-    });
-    if (!done)
-        return false;
-    if (changed != 1)
-        return failed(what, QStringLiteral("it is not being recorded"), QStringLiteral("この抽選は記録中ではありません。"));
-    return true;
+    return updateRecording(QStringLiteral("cannot record the trace of %1 in lottery %2").arg(position).arg(id),
+                           QStringLiteral("UPDATE participant SET result = ?, traced = 1"
+                                          " WHERE lottery_id = ? AND position = ? AND traced = 0"
+                                          " AND lottery_id IN (SELECT id FROM lottery WHERE state = ?)"),
+                           {text(result), QVariant(id), QVariant(position), QVariant(kRecording)});
 }
 
 bool History::complete(qint64 id, const QDateTime &finishedAt)
@@ -121,14 +108,19 @@ bool History::abandon(qint64 id)
 // Only a lottery being recorded changes: one that is finished, or removed meanwhile, stays.
 bool History::setState(qint64 id, const QString &state, const QDateTime &finishedAt)
 {
+    return updateRecording(QStringLiteral("cannot mark lottery %1 %2").arg(id).arg(state),
+                           QStringLiteral("UPDATE lottery SET state = ?, finished_at = ? WHERE id = ? AND state = ?"),
+                           {QVariant(state), msecs(finishedAt), QVariant(id), QVariant(kRecording)});
+}
+
+// One row of a lottery being recorded changed by statement; anything else changed fails.
+bool History::updateRecording(const QString &what, const QString &statement, const QVariantList &values)
+{
     int changed = 0;
-    const QString what = QStringLiteral("cannot mark lottery %1 %2").arg(id).arg(state);
     const bool done = inTransaction(what, [&](QSqlQuery &query) {
-        query.prepare(QStringLiteral("UPDATE lottery SET state = ?, finished_at = ? WHERE id = ? AND state = ?"));
-        query.addBindValue(state);
-        query.addBindValue(msecs(finishedAt));
-        query.addBindValue(id);
-        query.addBindValue(kRecording);
+        query.prepare(statement);
+        for (const QVariant &value : values)
+            query.addBindValue(value);
         if (!query.exec())
             return false;
         changed = query.numRowsAffected();
@@ -141,16 +133,22 @@ bool History::setState(qint64 id, const QString &state, const QDateTime &finishe
     return true;
 }
 
-QList<HistoryLottery> History::lotteries() const
+// Reading needs an open history; says why not otherwise.
+bool History::readable() const
 {
-    QList<HistoryLottery> found;
     m_error.clear();
     m_reason.clear();
-    if (!m_open) {
-        failed(QStringLiteral("cannot read the history"), QStringLiteral("the history is not open"),
-               QStringLiteral("履歴を開けていません。"));
+    if (m_open)
+        return true;
+    return failed(QStringLiteral("cannot read the history"), QStringLiteral("the history is not open"),
+                  QStringLiteral("履歴を開けていません。"));
+}
+
+QList<HistoryLottery> History::lotteries() const
+{
+    if (!readable())
         return {};
-    }
+    QList<HistoryLottery> found;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT ") + kLotteryColumns + QStringLiteral(" FROM lottery l") + kNewestFirst)) {
@@ -164,14 +162,9 @@ QList<HistoryLottery> History::lotteries() const
 
 QList<HistoryRow> History::rows(qint64 id) const
 {
-    QList<HistoryRow> found;
-    m_error.clear();
-    m_reason.clear();
-    if (!m_open) {
-        failed(QStringLiteral("cannot read the history"), QStringLiteral("the history is not open"),
-               QStringLiteral("履歴を開けていません。"));
+    if (!readable())
         return {};
-    }
+    QList<HistoryRow> found;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT name, result, %1 FROM participant WHERE lottery_id = ? ORDER BY position")
@@ -189,11 +182,8 @@ QList<HistoryRow> History::rows(qint64 id) const
 
 bool History::forEachLottery(const std::function<bool(const HistoryLottery &)> &each) const
 {
-    m_error.clear();
-    m_reason.clear();
-    if (!m_open)
-        return failed(QStringLiteral("cannot read the history"), QStringLiteral("the history is not open"),
-                      QStringLiteral("履歴を開けていません。"));
+    if (!readable())
+        return false;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
     // One statement reads both tables as of one moment, whatever another copy writes meanwhile.

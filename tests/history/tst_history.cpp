@@ -1,5 +1,6 @@
 // The history of lotteries: recording, finishing and reading back, removing, the CSV, a damaged
 // file moved aside, two copies on one file, and `amidakuji --history-csv`.
+#include "support/history_rows.h"
 #include "history.h"
 #include "save_file.h"
 #include "support/another_user.h"
@@ -43,17 +44,6 @@ qint64 recordTraced(History &history, const HistoryLottery &made, qsizetype trac
             return 0;
     }
     return id;
-}
-
-// Every lottery with its rows, newest first.
-QList<HistoryLottery> withRows(const History &history)
-{
-    QList<HistoryLottery> found;
-    history.forEachLottery([&](const HistoryLottery &lottery) {
-        found << lottery;
-        return true;
-    });
-    return found;
 }
 
 QStringList memos(const QList<HistoryLottery> &found)

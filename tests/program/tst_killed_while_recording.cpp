@@ -3,6 +3,7 @@
 // still there, whole and in its last state, nothing half-written shows (the traced results are the
 // first ones, each as traced), a lottery its killed copy left open is found abandoned, SQLite's
 // integrity check says ok and the history opens without being taken for damaged.
+#include "support/history_rows.h"
 #include "history/loop_lottery.h"
 
 #include <QDeadlineTimer>
@@ -64,16 +65,6 @@ QString wrongIn(const HistoryLottery &found, const QString &state, bool whole)
     if ((whole || state == QStringLiteral("完了")) && traced != record_loop::tracedCount(sequence))
         return QStringLiteral("%1 paths traced instead of %2").arg(traced).arg(record_loop::tracedCount(sequence));
     return {};
-}
-
-QList<HistoryLottery> withRows(const History &history)
-{
-    QList<HistoryLottery> found;
-    history.forEachLottery([&](const HistoryLottery &lottery) {
-        found << lottery;
-        return true;
-    });
-    return found;
 }
 
 QString integrityCheck(const QString &path)

@@ -2,6 +2,7 @@
 // traced, completed with the stamp, marked "中断" when the window goes on or closes before every
 // path is traced; a history that had to be set aside said once; and the history window's list,
 // CSV, removal and keyboard.
+#include "support/history_rows.h"
 #include "history_dialog.h"
 #include "support/another_user.h"
 #include "support/window.h"
@@ -15,20 +16,6 @@
 #include <QTableView>
 #include <QGuiApplication>
 #include <QTableWidget>
-
-namespace {
-
-QList<HistoryLottery> withRows(const History &history)
-{
-    QList<HistoryLottery> found;
-    history.forEachLottery([&](const HistoryLottery &lottery) {
-        found << lottery;
-        return true;
-    });
-    return found;
-}
-
-} // namespace
 
 class TestHistoryWindow : public QObject
 {
