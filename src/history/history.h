@@ -179,6 +179,11 @@ QByteArray historyCsvLines(const HistoryLottery &lottery);
 // One cell as the CSV holds it.
 QString csvCell(QString text);
 
+// The whole history as CSV into out, one lottery at a time (never all of it in memory), and
+// which side failed if any.
+enum class CsvWritten { Done, ReadFailed, WriteFailed };
+CsvWritten writeHistoryCsv(const History &history, QIODevice &out, bool withBom);
+
 // A mode as the history names it: あたり, くじ引き, 番号.
 QString historyModeName(int mode);
 

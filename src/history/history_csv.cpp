@@ -109,6 +109,18 @@ QByteArray historyCsv(const QList<HistoryLottery> &lotteries, bool withBom)
     return csv;
 }
 
+CsvWritten writeHistoryCsv(const History &history, QIODevice &out, bool withBom)
+{
+    if (out.write(historyCsvHeading(withBom)) < 0)
+        return CsvWritten::WriteFailed;
+    bool written = true;
+    const bool read = history.forEachLottery([&](const HistoryLottery &lottery) {
+        written = out.write(historyCsvLines(lottery)) >= 0;
+        return written;
+    });
+    return !written ? CsvWritten::WriteFailed : read ? CsvWritten::Done : CsvWritten::ReadFailed;
+}
+
 int exportHistoryCsv(const QString &target)
 {
     const QString path = History::defaultPath();
@@ -122,17 +134,11 @@ int exportHistoryCsv(const QString &target)
     }
     bool readFailed = false;
     const auto write = [&](QIODevice &out) {
-        if (out.write(historyCsvHeading(!toStandardOutput)) < 0)
-            return false;
         if (!any)
-            return true;
-        bool written = true;
-        const bool read = history.forEachLottery([&](const HistoryLottery &lottery) {
-            written = out.write(historyCsvLines(lottery)) >= 0;
-            return written;
-        });
-        readFailed = !read && written;
-        return read;
+            return out.write(historyCsvHeading(!toStandardOutput)) >= 0;
+        const CsvWritten written = writeHistoryCsv(history, out, !toStandardOutput);
+        readFailed = written == CsvWritten::ReadFailed;
+        return written == CsvWritten::Done;
     };
     QString error;
     bool done = false;

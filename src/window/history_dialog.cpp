@@ -215,15 +215,9 @@ void HistoryDialog::exportAllCsv()
 {
     bool readFailed = false;
     exportTo([&](QIODevice &out) {
-        if (out.write(historyCsvHeading(true)) < 0)
-            return false;
-        bool written = true;
-        const bool read = m_history.forEachLottery([&](const HistoryLottery &lottery) {
-            written = out.write(historyCsvLines(lottery)) >= 0;
-            return written;
-        });
-        readFailed = !read && written;
-        return read;
+        const CsvWritten written = writeHistoryCsv(m_history, out, true);
+        readFailed = written == CsvWritten::ReadFailed;
+        return written == CsvWritten::Done;
     });
     if (readFailed)
         m_messenger.showError(this, QStringLiteral("抽選の履歴を読めませんでした。%1").arg(m_history.reason()));
