@@ -8,10 +8,9 @@
 
 void Form1::man_set(const Layout &layout)
 {
-    const bool prizesFollow = lottery.state().draw_mode == modes::kLotteryMode;
     for (int i = 0; i < kBoxCount; ++i) {
         man[i]->setVisible(i < layout.participants);
-        if (prizesFollow)
+        if (layout.prizesFollow)
             ans[i]->setVisible(i < layout.participants);
     }
     lbl_1->setText(panel::participantCaption(layout.participants));
@@ -29,24 +28,24 @@ void Form1::cmd_up_Click()
 void Form1::cmd_down_Click()
 {
     if (const std::optional<Layout> layout = lottery.removeParticipant()) {
-        atari_set();
+        atari_set(lottery.winners());
         man_set(*layout);
     }
 }
 
 void Form1::cmd_up2_Click()
 {
-    if (lottery.addWinner())
-        atari_set();
+    if (const std::optional<int16_t> winners = lottery.addWinner())
+        atari_set(*winners);
 }
 
 void Form1::cmd_dn2_Click()
 {
-    if (lottery.removeWinner())
-        atari_set();
+    if (const std::optional<int16_t> winners = lottery.removeWinner())
+        atari_set(*winners);
 }
 
-void Form1::atari_set()
+void Form1::atari_set(int16_t winners)
 {
-    lbl_atari->setText(panel::winnerCaption(lottery.state().atari_count));
+    lbl_atari->setText(panel::winnerCaption(winners));
 }

@@ -30,7 +30,7 @@ Form1::Form1(WindowSeams seamsIn, LotterySources sources, QWidget *parent)
     setFont(programFont(9));
     setAcceptDrops(true);
     makeControls();
-    createResultMenu();
+    createWindowMenu();
     windowView.apply();
     Form_Load();
 }

@@ -86,7 +86,7 @@ private:
     void tmr_1_Timer();
     void cmd_print_Click();
     void trace(const TraceStep &step);
-    void drawTimeStamp();
+    void drawTimeStamp(int lineTop);
     bool printWindow(QPrinter &printer);
     // tmr_1 ticks every given milliseconds; 0 stops it.
     void setTimerInterval(int milliseconds);
@@ -100,7 +100,7 @@ private:
     void cmd_down_Click();
     void cmd_up2_Click();
     void cmd_dn2_Click();
-    void atari_set();
+    void atari_set(int16_t winners);
     // Index 0..36 of a name box, or -1 for any other object.
     int nameBoxIndex(const QObject *watched) const;
 
@@ -137,7 +137,7 @@ private:
     void focusFirstName();
 
     // After the draw: the window's menu.
-    void createResultMenu();
+    void createWindowMenu();
     void mnu_copy_Click();
     void mnu_save_Click();
     void mnu_next_Click();

@@ -20,6 +20,6 @@ void Form1::mem_ls(int step)
     if (!entered)
         return;
     showGroup(entered->group);
-    atari_set();
+    atari_set(lottery.winners());
     man_set(entered->layout);
 }

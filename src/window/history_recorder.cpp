@@ -63,17 +63,16 @@ void HistoryRecorder::recordStandby(const Lottery &lottery)
 {
     if (!m_history)
         return;
-    const LotteryState &st = lottery.state();
     HistoryLottery record;
     record.fixedAt = QDateTime::currentDateTime();
-    record.group = st.group_no;
+    record.group = lottery.group();
     record.memo = lottery.memo();
-    record.mode = st.draw_mode;
-    record.participants = st.man_count;
-    record.winners = st.draw_mode == modes::kWinnerMode ? st.atari_count : 0;
+    record.mode = lottery.drawMode();
+    record.winners = lottery.drawMode() == modes::kWinnerMode ? lottery.winners() : 0;
     record.round = lottery.round();
     for (const QString &name : lottery.participants())
         record.rows.append(HistoryRow{name, QString(), false});
+    record.participants = record.rows.size();
     m_id = m_history->recordStandby(record);
     if (m_id == 0)
         failed();

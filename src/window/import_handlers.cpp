@@ -74,7 +74,7 @@ void Form1::openNameList(const QString &path)
         if (const std::optional<NamesTaken> done = lottery.takeNames(storableForms(taken))) {
             for (int i = 0; i < kBoxCount; ++i)
                 setBoxText(man[i], done->names[i]);
-            atari_set();
+            atari_set(lottery.winners());
             man_set(done->layout);
             focusFirstFilled(0);
             announce(QStringLiteral("%1人の名前を読み込みました。").arg(taken.size())
@@ -121,7 +121,7 @@ void Form1::mnu_undo_Click()
         setBoxText(man[i], restored->names[i]);
         setBoxText(ans[i], restored->prizes[i]);
     }
-    atari_set();
+    atari_set(lottery.winners());
     man_set(restored->layout);
     focusFirstFilled(0);
     announce(QStringLiteral("読み込む前の名前と人数に戻しました。"));

@@ -33,13 +33,13 @@ void Form1::showLadder(const NewLadder &made)
 {
     if (made.refusal)
         showMessage(*made.refusal);
-    if (!made.made && !made.keptCut)
+    if (!made.drawing)
         return;
-    const LotteryState &st = lottery.state();
+    const LadderDrawing &drawing = *made.drawing;
     surface.clear();
     surface.setForeColor(0x000000);
     surface.setDrawWidth(1);
-    ladder::drawLadder(surface, st.ladder, st.man_count, st.line_top);
+    ladder::drawLadder(surface, drawing.grid, drawing.participants, drawing.lineTop);
     update();
 
     if (!lottery.ready())
@@ -58,7 +58,7 @@ void Form1::trace(const TraceStep &step)
     surface.setForeColor(step.color);
     if (step.penWidth != 0)
         surface.setDrawWidth(step.penWidth);
-    ladder::drawPath(surface, step.route, lottery.state().line_top);
+    ladder::drawPath(surface, step.route, step.lineTop);
 
     QLineEdit *prize = ans.at(step.prizeRow);
     setBoxText(prize, step.resultText);
@@ -66,7 +66,7 @@ void Form1::trace(const TraceStep &step)
     prize->show();
     recorder.recordTrace(step);
     if (step.allTraced) {
-        drawTimeStamp();
+        drawTimeStamp(step.lineTop);
         // What the stamp says, for those who cannot see it.
         announce(QStringLiteral("全員の結果が出ました。%1").arg(lottery.roundStamp(stampText)));
         recorder.complete(stampTime);
@@ -74,10 +74,10 @@ void Form1::trace(const TraceStep &step)
     update();
 }
 
-void Form1::drawTimeStamp()
+void Form1::drawTimeStamp(int lineTop)
 {
     surface.setCurrentX(kStampX);
-    surface.setCurrentY(lottery.state().line_top);
+    surface.setCurrentY(lineTop);
     stampTime = QDateTime::currentDateTime();
     stampText = ladder::stampText(QLocale(), stampTime);
     const QString shown = lottery.roundStamp(stampText);

@@ -33,7 +33,7 @@ void Form1::showMode(const ModeChange &change)
         return;
     cmd_mode->setText(change.look->caption);
     setBackColor(cmd_mode, change.look->color);
-    const int16_t participants = lottery.state().man_count;
+    const int16_t participants = change.participants;
     switch (change.mode) {
     case modes::kNumberMode:
         emptyAndLock(ans);

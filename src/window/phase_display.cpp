@@ -13,7 +13,7 @@ void Form1::showPhase()
 {
     const LotteryPhase phase = lottery.phase();
     const bool entry = phase == LotteryPhase::Entry;
-    const bool lotteryMode = lottery.state().draw_mode == modes::kLotteryMode;
+    const bool lotteryMode = lottery.drawMode() == modes::kLotteryMode;
     for (QWidget *control : {cmd_mode, cmd_up, cmd_down, cmd_up2, cmd_dn2, cmd_up3, cmd_dn3, cmd_clr, cmd_standby})
         control->setEnabled(entry);
     // In red from each new ladder on (showLadder) until standby.

@@ -46,7 +46,7 @@ void Form1::fitWindowToResult()
 // The window's own height for the participants: the print is the window as it stands.
 int Form1::printHeightTwips() const
 {
-    return panel::outerHeightTwips(lottery.state().man_count);
+    return panel::outerHeightTwips(lottery.participantCount());
 }
 
 // The client area the window has once fitted for printing.

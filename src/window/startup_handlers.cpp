@@ -24,7 +24,7 @@ void Form1::showStartup(const Startup &opening)
     if (opening.layout)
         man_set(*opening.layout);
     cmd_auto->hide();
-    atari_set();
+    atari_set(lottery.winners());
     if (opening.mode)
         showMode(*opening.mode);
 }

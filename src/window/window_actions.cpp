@@ -23,7 +23,7 @@ WindowActions::WindowActions(QWidget *window)
     : QObject(window)
 {
     m_menu = new QMenu(window);
-    m_menu->setObjectName(QStringLiteral("resultMenu"));
+    m_menu->setObjectName(QStringLiteral("windowMenu"));
     m_menu->setAccessibleName(QStringLiteral("ウィンドウのメニュー"));
     importList = menuEntry(m_menu, "mnu_import", QStringLiteral("名簿を読み込む..."), {Qt::CTRL | Qt::Key_O});
     undo = menuEntry(m_menu, "mnu_undo", QStringLiteral("元に戻す"), {Qt::CTRL | Qt::Key_Z});

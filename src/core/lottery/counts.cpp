@@ -27,20 +27,20 @@ std::optional<Layout> Lottery::removeParticipant()
     return layOut();
 }
 
-bool Lottery::addWinner()
+std::optional<int16_t> Lottery::addWinner()
 {
     if (to16(st.atari_count + 1) >= st.man_count)
-        return false;
+        return std::nullopt;
     st.atari_count = to16(st.atari_count + 1);
-    return true;
+    return st.atari_count;
 }
 
-bool Lottery::removeWinner()
+std::optional<int16_t> Lottery::removeWinner()
 {
     if (st.atari_count <= kMinWinners)
-        return false;
+        return std::nullopt;
     st.atari_count = to16(st.atari_count - 1);
-    return true;
+    return st.atari_count;
 }
 
 // Tracing waits for a new standby, and the new layout comes with a new ladder; a ladder that
@@ -51,12 +51,13 @@ Layout Lottery::layOut()
     if (st.man_count < 0 || st.man_count > kBoxCount)
         throw StateError("participant count outside the boxes");
     st.ready_flag = 0;
-    Layout layout{st.man_count, {}};
+    Layout layout{st.man_count, st.draw_mode == modes::kLotteryMode, {}};
     endingOnStateError([&] { layout.ladder = newLadder(); });
     // A ladder kept from a wider count would lead paths to lines no participant has.
     if (layout.ladder.refusal) {
         ladder::cutToLines(st.ladder, st.man_count);
         layout.ladder.keptCut = true;
+        layout.ladder.drawing = drawing();
     }
     return layout;
 }

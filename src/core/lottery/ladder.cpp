@@ -10,7 +10,7 @@ NewLadder Lottery::makeLadder()
 NewLadder Lottery::newLadder()
 {
     if (st.draw_mode == modes::kWinnerMode && st.atari_count >= st.man_count)
-        return NewLadder{false, QStringLiteral("あたり数を減らして下さい、\r上限は人数より１少ない数です。")};
+        return NewLadder{false, QStringLiteral("あたり数を減らして下さい、\r上限は人数より１少ない数です。"), false, std::nullopt};
     if (st.man_count < 2 || st.man_count > kBoxCount)
         throw StateError("participant count outside 2..37");
 
@@ -19,5 +19,10 @@ NewLadder Lottery::newLadder()
     st.ready_flag = 0;
     ladder::clearGrid(st.ladder);
     ladder::placeRungs(st.ladder, st.man_count, st.rung_density, *m_sources.random);
-    return NewLadder{true, std::nullopt};
+    return NewLadder{true, std::nullopt, false, drawing()};
+}
+
+LadderDrawing Lottery::drawing() const
+{
+    return LadderDrawing{st.ladder, st.man_count, st.line_top};
 }

@@ -41,8 +41,16 @@ struct GroupTexts
     BoxTexts names;
 };
 
-// A new ladder: made (the window draws it from the state), or refused with the message to show.
-// Neither when the step ended on a fault.
+// A ladder as it is to be drawn: its rungs, the participants' lines and where line 0 lies.
+struct LadderDrawing
+{
+    LadderGrid grid;
+    int16_t participants = 0;
+    int16_t lineTop = 0;
+};
+
+// A new ladder: made, or refused with the message to show. Neither when the step ended on a
+// fault. What to draw comes with a ladder made or kept cut.
 struct NewLadder
 {
     bool made = false;
@@ -50,12 +58,15 @@ struct NewLadder
     // Refused at a new participant count: the ladder kept is cut to the participants' lines, so
     // every path stays on it, and is drawn again.
     bool keptCut = false;
+    std::optional<LadderDrawing> drawing;
 };
 
 // The boxes laid out again for the participant count, which always brings a new ladder.
 struct Layout
 {
     int16_t participants = 0;
+    // In lottery mode the prize boxes follow the participant count too.
+    bool prizesFollow = false;
     NewLadder ladder;
 };
 
@@ -64,6 +75,7 @@ struct Layout
 struct ModeChange
 {
     int16_t mode = 0;
+    int16_t participants = 0;
     std::optional<modes::ModeLook> look;
     BoxTexts prizes;
 };
@@ -103,6 +115,8 @@ struct TraceStep
     uint32_t color = 0;
     // 0 keeps the pen width as it is.
     int penWidth = 0;
+    // Where ladder line 0 lies, which the route is drawn from (and the stamp at its height).
+    int lineTop = 0;
     int prizeRow = 0;
     QString resultText;
     uint32_t resultColor = 0;
@@ -194,11 +208,14 @@ public:
     QString roundStamp(const QString &stamp) const;
 
     // The count buttons; none (and nothing changed) at a limit. One participant fewer lowers a
-    // winner count that no longer fits first, so the new ladder already sees it.
+    // winner count that no longer fits first, so the new ladder already sees it. The winner
+    // buttons give the new winner count.
     std::optional<Layout> addParticipant();
     std::optional<Layout> removeParticipant();
-    bool addWinner();
-    bool removeWinner();
+    std::optional<int16_t> addWinner();
+    std::optional<int16_t> removeWinner();
+    int16_t participantCount() const { return st.man_count; }
+    int16_t winners() const { return st.atari_count; }
 
     // A new random ladder for the participant count. In winner mode with as many winners as
     // participants it is refused, and nothing changes.
@@ -246,6 +263,9 @@ public:
     QStringList participants() const;
     // The group memo as standby took it.
     const QString &memo() const { return m_memo; }
+    // What the history records of a lottery at standby besides its names.
+    int group() const { return st.group_no; }
+    int16_t drawMode() const { return st.draw_mode; }
 
     // The result as text, once every path has been traced: a first line with the group memo (if
     // any) and the time stamp (with the round from round 2 on), then one line per participant in
@@ -267,6 +287,7 @@ private:
     // never falls). None when the count stays.
     std::optional<Layout> coverRows(int rows);
     NewLadder newLadder();
+    LadderDrawing drawing() const;
     std::optional<QString> standbyRefusal(const Entries &entries) const;
     void shufflePrizes(const BoxTexts &prizes);
     void placeResults();

@@ -10,6 +10,7 @@ ModeChange Lottery::changeMode(const BoxTexts &prizeBoxes)
 
     ModeChange change;
     change.mode = st.draw_mode;
+    change.participants = st.man_count;
     change.look = modes::modeLook(st.draw_mode);
     // Leaving lottery mode keeps the typed prizes so that they come back with it.
     if (st.draw_mode == modes::kNumberMode) {

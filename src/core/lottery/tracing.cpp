@@ -27,6 +27,7 @@ std::optional<TraceStep> Lottery::traceCurrent()
     step.route = ladder::followRoute(st.ladder, i, st.man_count);
     step.color = tableColor(st.color_table, i);
     step.penWidth = ladder::pathPenWidth(i);
+    step.lineTop = st.line_top;
     step.prizeRow = step.route.finalLine - 1;
     RowResult &reached = m_results.at(step.prizeRow);
     step.resultText = ladder::resultText(reached.text, m_names.at(i));

@@ -20,7 +20,7 @@
 #include <QTimer>
 
 // The entries made and enabled by the actions, connected to their handlers here.
-void Form1::createResultMenu()
+void Form1::createWindowMenu()
 {
     actions = new WindowActions(this);
     onTriggered(actions->importList, &Form1::mnu_import_Click);

@@ -82,7 +82,7 @@ QString copied(Window &w)
 
 } // namespace
 
-class TestResultMenu : public QObject
+class TestWindowMenu : public QObject
 {
     Q_OBJECT
 
@@ -96,7 +96,7 @@ private slots:
         QVERIFY(shownActive(w));
         w.nameBox(0)->setFocus();
         QTest::keyClick(w.nameBox(0), Qt::Key_F10, Qt::ShiftModifier);
-        auto *menu = w.form->findChild<QMenu *>("resultMenu");
+        auto *menu = w.form->findChild<QMenu *>("windowMenu");
         QVERIFY(QTest::qWaitForWindowExposed(menu));
         QVERIFY(!menu->accessibleName().isEmpty());
         QAction *first = nullptr;
@@ -343,7 +343,7 @@ private slots:
         Window w;
         QVERIFY(w.prepare(kNumberMode, 3));
         QVERIFY(shownActive(w));
-        auto *menu = w.form->findChild<QMenu *>(QStringLiteral("resultMenu"));
+        auto *menu = w.form->findChild<QMenu *>(QStringLiteral("windowMenu"));
         menu->popup(w.form->mapToGlobal(QPoint(10, 10)));
         menu->close();
         QAction *action = w.form->findChild<QAction *>(name);
@@ -361,5 +361,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestResultMenu)
-#include "tst_result_menu.moc"
+QTEST_MAIN(TestWindowMenu)
+#include "tst_window_menu.moc"
