@@ -93,6 +93,18 @@ public:
     bool confirm(QWidget *parent, const QString &path, const names::NameListRead &read) override;
 };
 
+// The show's sounds: a soft tick as a running path crosses a rung, a chime when it arrives, a
+// brighter fanfare when it reaches a win. Playing never holds up the window; where there is no
+// audio device the program is silent.
+enum class ShowSound { Tick, Chime, Fanfare };
+
+class SoundOutput
+{
+public:
+    virtual ~SoundOutput() = default;
+    virtual void play(ShowSound sound) = 0;
+};
+
 struct WindowSeams
 {
     std::unique_ptr<Messenger> messenger = std::make_unique<MessageBoxMessenger>();
@@ -100,6 +112,8 @@ struct WindowSeams
     std::unique_ptr<SaveDialog> saveDialog = std::make_unique<SystemSaveDialog>();
     std::unique_ptr<OpenDialog> openDialog = std::make_unique<SystemOpenDialog>();
     std::unique_ptr<NamePreview> namePreview = std::make_unique<NamePreviewDialogShown>();
+    // None: silent.
+    std::unique_ptr<SoundOutput> soundOutput;
     // set_up.ini; empty for the one beside the program (or in the user's configuration folder).
     QString settingsPath;
 };
