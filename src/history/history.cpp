@@ -249,10 +249,11 @@ bool History::openForReading(const QString &path)
 bool History::openAs(const QString &path, bool readOnly)
 {
     m_readOnly = false;
+    // Another copy making or checking the file at this moment can hold it: the opening is tried
+    // again until the patience is spent (SQLite does not wait for the lock a change of journal
+    // needs), and waits no longer than that in all.
+    const QDeadlineTimer deadline(m_patience);
     Opening first = tryOpen(path, readOnly);
-    // Another copy making or checking the file at this moment can hold it longer than a single
-    // step waits for (SQLite does not wait for the lock a change of journal needs).
-    const QDeadlineTimer deadline(2 * m_patience);
     while (first == Opening::Busy && !deadline.hasExpired()) {
         QThread::msleep(20);
         first = tryOpen(path, readOnly);

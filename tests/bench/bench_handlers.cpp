@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableView>
 
 #include <memory>
@@ -75,6 +77,8 @@ private slots:
     void repaintFullScreen();
     void zoomStep();
     void previewLongList();
+    void whileHistoryHeld_data();
+    void whileHistoryHeld();
 };
 
 // cmd_make_Click: warm-up draws, rung placement and drawing the ladder onto the surface.
@@ -248,6 +252,47 @@ void BenchHandlers::previewLongList()
     qInfo("preview of %lld names (%lld bytes): %.1f ms, %.1f MB more memory%s", qint64(read.names.size()),
           qint64(bytes.size()), msecs, extra / 1024.0, peakReset ? " (peak)" : " (peak not reset: an upper bound)");
     QTest::setBenchmarkResult(msecs, QTest::WalltimeMilliseconds);
+}
+
+// How long the window waits while another copy holds the history file: opening it (tried again
+// later from a timer), standby (its record given up after a moment) and one trace.
+void BenchHandlers::whileHistoryHeld_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::newRow("opening") << "opening";
+    QTest::newRow("standby") << "standby";
+    QTest::newRow("trace") << "trace";
+}
+
+void BenchHandlers::whileHistoryHeld()
+{
+    QFETCH(QString, step);
+    FullWindow w;
+    const QString path = w.ts.folder.filePath(QStringLiteral("history.sqlite3"));
+    {
+        History made;
+        QVERIFY(made.open(path));
+    }
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other copy"));
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        QSqlQuery hold(other);
+        if (step == "opening") {
+            QVERIFY(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            QTest::setBenchmarkResult(msecsOf([&] { w.form->openHistory(path); }), QTest::WalltimeMilliseconds);
+        } else {
+            w.form->openHistory(path);
+            QVERIFY(w.entry("mnu_history")->isEnabled());
+            QVERIFY(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            double took = msecsOf([&] { QVERIFY(w.standby()); });
+            if (step == "trace")
+                took = msecsOf([&] { w.clickName(0); });
+            QTest::setBenchmarkResult(took, QTest::WalltimeMilliseconds);
+        }
+        QVERIFY(hold.exec(QStringLiteral("COMMIT")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other copy"));
 }
 
 int main(int argc, char *argv[])

@@ -16,6 +16,8 @@
 #include <QTableView>
 #include <QGuiApplication>
 #include <QTableWidget>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 class TestHistoryWindow : public QObject
 {
@@ -228,6 +230,52 @@ private slots:
         QCOMPARE(w.ts.messenger->errors.size(), 1);
         QVERIFY2(w.ts.messenger->errors[0].contains(QDir::toNativeSeparators(path)), qPrintable(w.ts.messenger->errors[0]));
         QVERIFY(w.entry("mnu_copy")->isEnabled());
+    }
+
+    // Rows: whether another copy holds the file before the window opens it (the opening is
+    // tried again later, nothing said) or only from standby on (the record is given up after a
+    // moment and said once). Either way the lottery runs to its end.
+    void heldHistoryNeverStopsTheLottery_data()
+    {
+        QTest::addColumn<bool>("heldBeforeOpening");
+        QTest::addColumn<bool>("historyShown");
+        QTest::addColumn<int>("errors");
+        QTest::newRow("held before the window opens it") << true << false << 0;
+        QTest::newRow("held after it opened") << false << true << 1;
+    }
+
+    void heldHistoryNeverStopsTheLottery()
+    {
+        QFETCH(bool, heldBeforeOpening);
+        QFETCH(bool, historyShown);
+        QFETCH(int, errors);
+        Window w;
+        const QString path = w.ts.folder.filePath("history.sqlite3");
+        {
+            History made;
+            QVERIFY(made.open(path));
+        }
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other copy");
+            other.setDatabaseName(path);
+            QVERIFY(other.open());
+            QSqlQuery hold(other);
+            if (heldBeforeOpening)
+                QVERIFY(hold.exec("BEGIN EXCLUSIVE"));
+            w.start().openHistory(path);
+            if (!heldBeforeOpening)
+                QVERIFY(hold.exec("BEGIN EXCLUSIVE"));
+            QCOMPARE(w.entry("mnu_history")->isEnabled(), historyShown);
+            QVERIFY(w.prepare(kWinnerMode, 3));
+            QVERIFY(w.standby());
+            w.traceAll();
+            QVERIFY(w.button("cmd_print")->isEnabled());
+            QCOMPARE(w.ts.messenger->errors.size(), errors);
+            QVERIFY(errors == 0 || w.ts.messenger->errors[0].contains(QDir::toNativeSeparators(path)));
+            QVERIFY(hold.exec("COMMIT"));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("other copy");
     }
 
     // Rows: the draw mode. The file and its write-ahead log hold no result before its path is

@@ -133,6 +133,10 @@ private slots:
         QCOMPARE(done.ladder.refusal.value_or(QString()), refused ? kTooManyWinners : QString());
         QCOMPARE(done.ladder.made, !refused);
         QVERIFY(!refused || sameGrid(run.lottery.state().ladder, before));
+        // What the window draws comes with a ladder made, and is that ladder.
+        QCOMPARE(done.ladder.drawing.has_value(), !refused);
+        QVERIFY(refused || (sameGrid(done.ladder.drawing->grid, run.lottery.state().ladder)
+                            && done.ladder.drawing->participants == man));
     }
 
     void warmUpThenOneDrawPerCandidate_data()
@@ -329,6 +333,9 @@ private slots:
         for (int k = 0; k < fewer; ++k) {
             const std::optional<Layout> layout = lottery.removeParticipant();
             QVERIFY(layout && !layout->ladder.made && layout->ladder.keptCut);
+            // The kept ladder is drawn again, on the lines left.
+            QVERIFY(layout->ladder.drawing);
+            QCOMPARE(layout->ladder.drawing->participants, man - k - 1);
         }
         const int count = man - fewer;
         QCOMPARE(standby(lottery, entries(count)).value_or(QString()), kTooManyWinners);
