@@ -25,6 +25,8 @@ except (ImportError, ValueError) as missing:
 
 NAMES = ["Aoi", "Ren", "Mio", "Sora", "Yuki"]
 COLON = " \uff1a"
+# What a screen reader hears for the status line before it says anything.
+STATUS_LINE = "状態"
 
 # A call on the accessibility bus that gets no reply in time, or finds no bus or object yet while
 # the program starts, is asked again until the waiting time is up. Every call here only reads, so
@@ -229,6 +231,9 @@ def run(program):
               f"standby did not save the group into the configuration folder: {saved[MEMO_LINE - 1:MEMO_LINE + 5]}")
         check(os.listdir(session.program_folder) == ["amidakuji"], "something was written beside the program")
 
+        # The status line, before the draw.
+        status = window.named(STATUS_LINE)
+
         # Space in each locked name box traces that participant.
         for i in range(1, len(NAMES) + 1):
             window.tab_to(f"名前{i}", backwards=True)
@@ -247,6 +252,15 @@ def run(program):
               f"results: {results}")
         window.until("印刷 usable", lambda: "sensitive" in states(window.named("印刷")))
 
+        # The stamp is read out: the status line, the same object, says that every result is out
+        # with the stamp's time.
+        window.until("the status line to tell the end", lambda: any(ch.isdigit() for ch in name_of(status)))
+
+        # The next lottery: the same name boxes, the keyboard at the first.
+        first = window.named("名前1")
+        session.key("ctrl+shift+n")
+        window.until("the keyboard at 名前1", lambda: "focused" in states(first))
+        check("read-only" not in states(first), "名前1 is still locked after 次の抽選")
 
 def main():
     program = sys.argv[1]
