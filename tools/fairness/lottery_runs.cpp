@@ -115,14 +115,14 @@ std::vector<int> runOneLottery(const RunPlan &plan, RandomSource &random, TickSo
     const Startup opening = lottery.start(openingLines(plan));
     if (opening.layout && opening.layout->ladder.refusal)
         refused(*opening.layout->ladder.refusal);
-    const LotteryState &st = lottery.state();
-    if (st.man_count != n || st.atari_count != winnerCount(plan) || st.draw_mode != drawMode(plan.draw))
+    if (lottery.participantCount() != n || lottery.winners() != winnerCount(plan)
+        || lottery.drawMode() != drawMode(plan.draw))
         refused(QStringLiteral("start-up did not open with the plan's mode and counts"));
 
     Entries entries;
     for (int i = 0; i < n; ++i) {
         entries.names[i] = QStringLiteral("N%1").arg(i);
-        if (st.draw_mode == modes::kLotteryMode)
+        if (lottery.drawMode() == modes::kLotteryMode)
             entries.prizes[i] = QStringLiteral("P%1").arg(i);
     }
     const Standby done = lottery.standby(entries, 0, 0, [](const settings::SetupLines &) { return true; });
