@@ -80,10 +80,7 @@ Reading Reader::read()
     if (m_bytes.isEmpty())
         return fault(0, QStringLiteral("ファイルが空です。"));
     QList<QByteArray> lines = m_bytes.split('\n');
-    // The text ends with a line feed: the last piece of the split is empty.
-    if (!lines.constLast().isEmpty())
-        return fault(int(lines.size()), QStringLiteral("最後の行が改行（LF）で終わっていません。"));
-    lines.removeLast();
+    // Bytes that are no text are said before anything about the lines.
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const int number = int(i + 1);
         if (lines[i].contains('\0'))
@@ -95,6 +92,10 @@ Reading Reader::read()
         if (lines[i].contains('\r'))
             return fault(number, QStringLiteral("行末に CR があります（改行は LF だけです）。"));
     }
+    // The text ends with a line feed: the last piece of the split is empty.
+    if (!lines.constLast().isEmpty())
+        return fault(int(lines.size()), QStringLiteral("最後の行が改行（LF）で終わっていません。"));
+    lines.removeLast();
     const QByteArray first(kFirstLine);
     const QByteArray formatName = first.left(first.indexOf(' ') + 1);
     if (lines[0] != first) {
