@@ -112,6 +112,14 @@ QStringList whereItDiffers(const History *history, const std::optional<HistoryLo
 Verdict verifyCommitment(const QString &path, const QString &code, const History *history)
 {
     Verdict verdict;
+    // The code as typed: groups of digits, capitals or not, dashes and spaces between.
+    QString given = code.toLower();
+    given.remove(QRegularExpression(QStringLiteral("[-\\s]")));
+    if (!code.isEmpty() && !QRegularExpression(QStringLiteral("^[0-9a-f]{8,64}$")).match(given).hasMatch()) {
+        verdict.err << QStringLiteral("照合コード「%1」は 1a2b-3c4d のような 16 進数 8 桁ではありません。").arg(code);
+        verdict.status = kBadCode;
+        return verdict;
+    }
     QString why;
     const std::optional<QByteArray> bytes = readFile(path, &why);
     if (!bytes) {
@@ -139,13 +147,6 @@ Verdict verifyCommitment(const QString &path, const QString &code, const History
 
     const Found found = history ? lookUp(*history, content, hash) : Found{};
     if (!code.isEmpty()) {
-        QString given = code.toLower();
-        given.remove(QRegularExpression(QStringLiteral("[-\\s]")));
-        if (!QRegularExpression(QStringLiteral("^[0-9a-f]{8,64}$")).match(given).hasMatch()) {
-            verdict.err << QStringLiteral("照合コード「%1」は 1a2b-3c4d のような 16 進数 8 桁ではありません。").arg(code);
-            verdict.status = kBadCode;
-            return verdict;
-        }
         if (given == QString::fromLatin1(hash.left(given.size()))) {
             verdict.out << QStringLiteral("一致");
             verdict.status = 0;
