@@ -136,6 +136,7 @@ void Form1::createControls()
     // room and on the printout, never over the ladder.
     lbl_code = place(new QLabel(this), "lbl_code", 3840, 720, 3240, 240);
     lbl_code->setFont(programFont(9, true));
+    lbl_code->setAccessibleName(kCodeCaption.trimmed());
     lbl_code->hide();
     // Spoken, not seen: a label of one pixel in the window's corner.
     lbl_status = new QLabel(this);

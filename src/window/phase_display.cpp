@@ -36,7 +36,7 @@ void Form1::showPhase()
     // The code stands from standby until the next lottery; a screen reader reads it as its name.
     const QString code = lottery.commitmentCode();
     lbl_code->setText(code.isEmpty() ? QString() : kCodeCaption + code);
-    lbl_code->setAccessibleName(lbl_code->text());
+    lbl_code->setAccessibleName(code.isEmpty() ? kCodeCaption.trimmed() : lbl_code->text());
     lbl_code->setVisible(!code.isEmpty());
 }
 
