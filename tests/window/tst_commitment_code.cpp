@@ -2,6 +2,7 @@
 // the start of the saved text's SHA-256, read by a screen reader, on the saved picture; the text
 // saved only after the last trace and nothing of it on the screen or the clipboard before; each
 // lottery and each round its own code.
+#include "history_dialog.h"
 #include "support/window.h"
 
 #include <QAccessible>
@@ -9,6 +10,7 @@
 #include <QCryptographicHash>
 #include <QGuiApplication>
 #include <QRegularExpression>
+#include <QTableView>
 
 namespace {
 
@@ -175,6 +177,57 @@ private slots:
             for (int x = 0; x < part.width(); ++x)
                 dark += qGray(part.pixel(x, y)) < 96;
         QVERIFY2(dark > 20, qPrintable(QString::number(dark)));
+    }
+
+    // Rows: a lottery completed, and the next one left after one trace (中断). The history window
+    // lists each with the code the window showed; only the completed one's text can be saved, and
+    // it is the text whose SHA-256 begins with that code.
+    void historyWindow_data()
+    {
+        QTest::addColumn<bool>("completed");
+        QTest::newRow("completed") << true;
+        QTest::newRow("abandoned") << false;
+    }
+
+    void historyWindow()
+    {
+        QFETCH(bool, completed);
+        Window w;
+        const QString path = w.ts.folder.filePath(QStringLiteral("history.sqlite3"));
+        w.start().openHistory(path);
+        QVERIFY(w.prepare(kNumberMode, 3));
+        QStringList codes;
+        QVERIFY(w.standby());
+        codes << codeLabel(w)->text();
+        w.traceAll();
+        w.entry("mnu_next")->trigger();
+        QVERIFY(w.standby());
+        codes << codeLabel(w)->text();
+        w.clickName(0);
+        w.entry("mnu_next")->trigger();
+
+        History history;
+        QVERIFY(history.open(path));
+        FakeSaveDialog save;
+        RecordingMessenger messenger;
+        HistoryDialog dialog(history, save, messenger);
+        auto *list = dialog.findChild<QTableView *>(QStringLiteral("lotteries"));
+        QCOMPARE(list->model()->rowCount(), 2);
+        // Newest first: the abandoned lottery, then the completed one.
+        const int row = completed ? 1 : 0;
+        const QString shown = codes[completed ? 0 : 1];
+        list->selectRow(row);
+        QStringList cells;
+        for (int column = 0; column < list->model()->columnCount(); ++column)
+            cells << list->model()->index(row, column).data().toString();
+        QVERIFY2(cells.contains(shown.section(u' ', -1)), qPrintable(cells.join(u',')));
+        auto *saveText = dialog.findChild<QPushButton *>(QStringLiteral("saveCommitment"));
+        QCOMPARE(saveText->isEnabled(), completed);
+        save.chosen = w.ts.folder.filePath(QStringLiteral("from-history.txt"));
+        dialog.saveCommitmentText();
+        QCOMPARE(QFile::exists(save.chosen), completed);
+        if (completed)
+            QVERIFY(shown.endsWith(u' ' + codeOf(sha256(fileBytes(save.chosen)))));
     }
 };
 
