@@ -2,6 +2,7 @@
 #include "form1.h"
 #include "history.h"
 #include "translations.h"
+#include "verify.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -36,12 +37,18 @@ struct CommandLine
                                   QStringLiteral("Writes the history of lotteries as CSV into FILE (- for standard "
                                                  "output) and exits, without a display."),
                                   QStringLiteral("FILE")};
+    QCommandLineOption verify{QStringLiteral("verify"),
+                              QStringLiteral("Checks a saved commitment text (照合用テキスト) FILE: prints its code and "
+                                             "results and whether it matches CODE, if given, or the history; exits 0 "
+                                             "only for a match. Without a display."),
+                              QStringLiteral("FILE")};
 
     CommandLine()
     {
         parser.setApplicationDescription(QStringLiteral("あみだくじ２: a ladder lottery for 2 to 37 participants."));
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addOption(historyCsv);
+        parser.addOption(verify);
         parser.addPositionalArgument(QStringLiteral("FILE"),
                                      QStringLiteral("A list of names (.txt, .csv or .tsv) to preview and take into "
                                                     "the name boxes."),
@@ -94,6 +101,13 @@ int main(int argc, char *argv[])
     if (line.parser.isSet(line.version)) {
         std::printf("amidakuji %s\n", AMIDAKUJI_VERSION);
         return 0;
+    }
+    // `--verify FILE [CODE]` checks a commitment text and ends: no window, no display.
+    if (line.parser.isSet(line.verify)) {
+        if (files.size() > 1 || line.parser.isSet(line.historyCsv))
+            return usageError(QStringLiteral("--verify takes one FILE and at most one CODE"));
+        QCoreApplication app(argc, argv);
+        return runVerify(line.parser.value(line.verify), files.value(0));
     }
     if (files.size() > 1)
         return usageError(QStringLiteral("one list of names at most, not %1 files").arg(files.size()));

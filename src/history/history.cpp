@@ -112,6 +112,15 @@ const char *const kToVersion1[] = {
     "PRAGMA user_version = 1",
 };
 
+// Version 2: the commitment standby makes to the results: its hash from standby on, its text and
+// nonce once every path is traced.
+const char *const kToVersion2[] = {
+    "ALTER TABLE lottery ADD COLUMN commitment_hash TEXT",
+    "ALTER TABLE lottery ADD COLUMN commitment_text BLOB",
+    "ALTER TABLE lottery ADD COLUMN commitment_nonce TEXT",
+    "PRAGMA user_version = 2",
+};
+
 // A file made by something else has tables of these names without these columns.
 const char *const kColumnChecks[] = {
     "SELECT id, fixed_at, finished_at, group_number, memo, mode, participants, winners, round, state"
@@ -378,6 +387,7 @@ History::Opening History::tryOpen(const QString &path, bool readOnly)
         query.finish();
     }
     m_tracedColumn = query.exec(QStringLiteral("SELECT traced FROM participant LIMIT 0"));
+    m_commitmentColumns = query.exec(QStringLiteral("SELECT commitment_hash FROM lottery LIMIT 0"));
     return Opening::Done;
 }
 
@@ -392,13 +402,16 @@ bool History::migrate()
         }
         if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
             return false;
-        if (query.value(0).toInt() >= 1)
-            return true;
+        const int version = query.value(0).toInt();
         for (const char *statement : kToVersion1) {
-            if (!query.exec(QString::fromUtf8(statement)))
+            if (version < 1 && !query.exec(QString::fromUtf8(statement)))
                 return false;
         }
-        m_migrated = true;
+        for (const char *statement : kToVersion2) {
+            if (version < 2 && !query.exec(QString::fromUtf8(statement)))
+                return false;
+        }
+        m_migrated = version < 1;
         return true;
     });
 }

@@ -50,6 +50,9 @@ struct HistoryLottery
     QString state;
     // In name-box order; left empty by History::lotteries(), which lists without them.
     QList<HistoryRow> rows;
+    // The SHA-256 (64 hexadecimal digits) of the commitment standby made to the results; empty
+    // for a lottery recorded without one.
+    QByteArray commitmentHash;
 };
 
 // The lottery states as the history names them.
@@ -100,8 +103,10 @@ public:
     // A path traced: the participant at position (0.. in name-box order) reached result. Only
     // while the lottery is "記録中".
     bool recordTrace(qint64 id, int position, const QString &result);
-    // Every path traced: state "完了" with the stamp's time. Only while "記録中".
-    bool complete(qint64 id, const QDateTime &finishedAt);
+    // Every path traced: state "完了" with the stamp's time, and the commitment's text and nonce,
+    // which nothing held before. Only while "記録中".
+    bool complete(qint64 id, const QDateTime &finishedAt, const QByteArray &commitmentText = {},
+                  const QByteArray &nonce = {});
     // The window moved on before every path was traced: state "中断". Only while "記録中".
     bool abandon(qint64 id);
     // Marks "中断" every lottery left "記録中" by a copy of the program that no longer runs; how
@@ -112,6 +117,8 @@ public:
     QList<HistoryLottery> lotteries() const;
     // One lottery's participants in name-box order.
     QList<HistoryRow> rows(qint64 id) const;
+    // The commitment's text of a completed lottery; empty for any other (or on failure).
+    QByteArray commitmentText(qint64 id) const;
     // Every lottery with its rows, newest first, one at a time (the rows are read as they are
     // handed on, so the whole history is never in memory). False when reading failed or each
     // returned false.
@@ -147,6 +154,9 @@ private:
     // Whether the file says which paths were traced; a file of an earlier version opened for
     // reading does not, and only its completed lotteries show results.
     bool m_tracedColumn = true;
+    // Whether it has the commitment's columns; a file of an earlier version opened for reading
+    // does not.
+    bool m_commitmentColumns = true;
     // Whether opening brought the file up from an earlier version.
     bool m_migrated = false;
     // This copy of the program, as the lotteries it records name it, and the lock it holds while

@@ -27,9 +27,14 @@ QDateTime timeOf(const QVariant &value)
     return value.isNull() ? QDateTime() : QDateTime::fromMSecsSinceEpoch(value.toLongLong());
 }
 
-const QString kLotteryColumns = QStringLiteral(
-    "l.id, l.fixed_at, l.finished_at, l.group_number, l.memo, l.mode, l.participants, l.winners, l.round, l.state");
-constexpr int kLotteryColumnCount = 10;
+// The lottery's columns; a file without the commitment's columns reads none.
+QString lotteryColumns(bool commitmentColumns)
+{
+    return QStringLiteral("l.id, l.fixed_at, l.finished_at, l.group_number, l.memo, l.mode, l.participants, l.winners,"
+                          " l.round, l.state, ")
+        + (commitmentColumns ? QStringLiteral("l.commitment_hash") : QStringLiteral("NULL"));
+}
+constexpr int kLotteryColumnCount = 11;
 const QString kNewestFirst = QStringLiteral(" ORDER BY l.fixed_at DESC, l.id DESC");
 
 HistoryLottery lotteryAt(const QSqlQuery &query)
@@ -45,6 +50,7 @@ HistoryLottery lotteryAt(const QSqlQuery &query)
     lottery.winners = query.value(7).toInt();
     lottery.round = query.value(8).toInt();
     lottery.state = query.value(9).toString();
+    lottery.commitmentHash = query.value(10).toByteArray();
     return lottery;
 }
 
@@ -63,11 +69,13 @@ qint64 History::recordStandby(const HistoryLottery &lottery)
     const bool done = inTransaction(QStringLiteral("cannot record the lottery"), [&](QSqlQuery &query) {
         query.prepare(QStringLiteral(
             "INSERT INTO lottery (fixed_at, finished_at, group_number, memo, mode, participants, winners,"
-            " round, state, recorder) VALUES (?, NULL, ?, ?, ?, ?, ?, ?, ?, ?)"));
+            " round, state, recorder, commitment_hash) VALUES (?, NULL, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        const QVariant hash = lottery.commitmentHash.isEmpty() ? QVariant(QMetaType::fromType<QString>())
+                                                               : QVariant(QString::fromLatin1(lottery.commitmentHash));
         for (const QVariant &value :
              {msecs(lottery.fixedAt), QVariant(lottery.group), text(lottery.memo), QVariant(lottery.mode),
               QVariant(lottery.participants), QVariant(lottery.winners), QVariant(lottery.round),
-              QVariant(kRecording), QVariant(m_copy)})
+              QVariant(kRecording), QVariant(m_copy), hash})
             query.addBindValue(value);
         if (!query.exec())
             return false;
@@ -95,9 +103,15 @@ bool History::recordTrace(qint64 id, int position, const QString &result)
                            {text(result), QVariant(id), QVariant(position), QVariant(kRecording)});
 }
 
-bool History::complete(qint64 id, const QDateTime &finishedAt)
+bool History::complete(qint64 id, const QDateTime &finishedAt, const QByteArray &commitmentText, const QByteArray &nonce)
 {
-    return setState(id, kCompleted, finishedAt);
+    if (commitmentText.isEmpty())
+        return setState(id, kCompleted, finishedAt);
+    return updateRecording(QStringLiteral("cannot mark lottery %1 %2").arg(id).arg(kCompleted),
+                           QStringLiteral("UPDATE lottery SET state = ?, finished_at = ?, commitment_text = ?,"
+                                          " commitment_nonce = ? WHERE id = ? AND state = ?"),
+                           {QVariant(kCompleted), msecs(finishedAt), QVariant(commitmentText),
+                            QVariant(QString::fromLatin1(nonce)), QVariant(id), QVariant(kRecording)});
 }
 
 bool History::abandon(qint64 id)
@@ -151,7 +165,7 @@ QList<HistoryLottery> History::lotteries() const
     QList<HistoryLottery> found;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT ") + kLotteryColumns + QStringLiteral(" FROM lottery l") + kNewestFirst)) {
+    if (!query.exec(QStringLiteral("SELECT ") + lotteryColumns(m_commitmentColumns) + QStringLiteral(" FROM lottery l") + kNewestFirst)) {
         failed(QStringLiteral("cannot read the history"), query.lastError().text(), QStringLiteral("履歴を読めません。"));
         return {};
     }
@@ -180,6 +194,21 @@ QList<HistoryRow> History::rows(qint64 id) const
     return found;
 }
 
+QByteArray History::commitmentText(qint64 id) const
+{
+    if (!readable() || !m_commitmentColumns)
+        return {};
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT commitment_text FROM lottery WHERE id = ? AND state = ?"));
+    query.addBindValue(id);
+    query.addBindValue(kCompleted);
+    if (!query.exec()) {
+        failed(QStringLiteral("cannot read lottery %1").arg(id), query.lastError().text(), QStringLiteral("履歴を読めません。"));
+        return {};
+    }
+    return query.next() ? query.value(0).toByteArray() : QByteArray();
+}
+
 bool History::forEachLottery(const std::function<bool(const HistoryLottery &)> &each) const
 {
     if (!readable())
@@ -187,7 +216,7 @@ bool History::forEachLottery(const std::function<bool(const HistoryLottery &)> &
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
     // One statement reads both tables as of one moment, whatever another copy writes meanwhile.
-    if (!query.exec(QStringLiteral("SELECT ") + kLotteryColumns
+    if (!query.exec(QStringLiteral("SELECT ") + lotteryColumns(m_commitmentColumns)
                     + QStringLiteral(", p.name, p.result, %1 FROM lottery l LEFT JOIN participant p ON p.lottery_id = l.id")
                           .arg(m_tracedColumn ? QStringLiteral("p.traced") : QStringLiteral("l.state = '完了'"))
                     + kNewestFirst + QStringLiteral(", p.position")))

@@ -132,6 +132,12 @@ void Form1::createControls()
     lbl_atari = label(this, "lbl_atari", QStringLiteral("あたり"), 5040, 240, 795, 480, 0x0000FF);
     lbl_atari->hide();
     lbl_1 = label(this, "lbl_1", QStringLiteral("参加"), 3840, 240, 675, 480, 0xFF0000);
+    // Below the counts and left of the time stamp, above the ladder's first line: in view of the
+    // room and on the printout, never over the ladder.
+    lbl_code = place(new QLabel(this), "lbl_code", 3840, 720, 3240, 240);
+    lbl_code->setFont(programFont(9, true));
+    lbl_code->setAccessibleName(kCodeCaption.trimmed());
+    lbl_code->hide();
     // Spoken, not seen: a label of one pixel in the window's corner.
     lbl_status = new QLabel(this);
     lbl_status->setObjectName(QStringLiteral("lbl_status"));

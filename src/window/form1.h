@@ -142,6 +142,8 @@ private:
     void mnu_save_Click();
     void mnu_next_Click();
     void mnu_round_Click();
+    // The commitment's canonical text, once every path is traced, into a file the user names.
+    void mnu_saveCommitment_Click();
     // The history window, and the history's errors.
     void mnu_history_Click();
     void showHistoryError(const QString &text);
@@ -242,8 +244,11 @@ private:
     QPushButton *cmd_print = nullptr;
     QLabel *lbl_atari = nullptr;
     QLabel *lbl_1 = nullptr;
+    // The code of the commitment to the fixed results, from standby on, where the room reads it.
+    QLabel *lbl_code = nullptr;
     // Where a screen reader hears what a list brought in did, and that every path is traced; its
     // name while it has nothing to say.
     QLabel *lbl_status = nullptr;
     static inline const QString kStatusLineName = QStringLiteral("状態");
+    static inline const QString kCodeCaption = QStringLiteral("照合コード ");
 };

@@ -1,4 +1,5 @@
 #include "history_dialog.h"
+#include "commitment/commitment.h"
 #include "save_file.h"
 #include "list_table.h"
 
@@ -38,7 +39,7 @@ public:
         const HistoryLottery &l = m_lotteries.at(index.row());
         const QStringList texts{historyTimeText(l.fixedAt), historyTimeText(l.finishedAt), l.memo,
                                 historyModeName(l.mode),   QString::number(l.participants), QString::number(l.round),
-                                l.state};
+                                l.state, commitment::shortCode(l.commitmentHash)};
         return texts.value(index.column());
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
@@ -53,7 +54,7 @@ private:
     {
         return {QStringLiteral("準備完了の日時"), QStringLiteral("全員たどった日時"), QStringLiteral("メモ"),
                 QStringLiteral("モード"),         QStringLiteral("人数"),             QStringLiteral("回"),
-                QStringLiteral("状態")};
+                QStringLiteral("状態"),           QStringLiteral("照合コード")};
     }
 
     QList<HistoryLottery> m_lotteries;
@@ -108,10 +109,13 @@ HistoryDialog::HistoryDialog(History &history, SaveDialog &saveDialog, Messenger
     csv->setObjectName(QStringLiteral("exportCsv"));
     QPushButton *all = buttons->addButton(QStringLiteral("全部をCSVで書き出す..."), QDialogButtonBox::ActionRole);
     all->setObjectName(QStringLiteral("exportAllCsv"));
+    m_saveText = buttons->addButton(QStringLiteral("照合用テキストを保存..."), QDialogButtonBox::ActionRole);
+    m_saveText->setObjectName(QStringLiteral("saveCommitment"));
     m_remove = buttons->addButton(QStringLiteral("削除"), QDialogButtonBox::ActionRole);
     m_remove->setObjectName(QStringLiteral("remove"));
     connect(csv, &QPushButton::clicked, this, &HistoryDialog::exportCsv);
     connect(all, &QPushButton::clicked, this, &HistoryDialog::exportAllCsv);
+    connect(m_saveText, &QPushButton::clicked, this, &HistoryDialog::saveCommitmentText);
     connect(m_remove, &QPushButton::clicked, this, &HistoryDialog::removeSelected);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // Enter in a table does not write a file: no button is the default.
@@ -162,6 +166,9 @@ void HistoryDialog::showResults()
 {
     const QList<HistoryLottery> chosen = selected();
     m_remove->setEnabled(!chosen.isEmpty());
+    // Only a completed lottery has its text: the others' results were never all seen.
+    m_saveText->setEnabled(chosen.size() == 1 && chosen.first().state == history_state::kCompleted
+                           && !chosen.first().commitmentHash.isEmpty());
     HistoryLottery shown = chosen.size() == 1 ? chosen.first() : HistoryLottery();
     if (shown.id != 0)
         shown.rows = m_history.rows(shown.id);
@@ -195,6 +202,31 @@ void HistoryDialog::exportTo(const std::function<bool(QIODevice &)> &write)
         return;
     }
     m_messenger.show(this, QStringLiteral("%1 に書き出しました。").arg(QDir::toNativeSeparators(path)));
+}
+
+void HistoryDialog::saveCommitmentText()
+{
+    const QList<HistoryLottery> chosen = selected();
+    if (chosen.size() != 1)
+        return;
+    const QByteArray text = m_history.commitmentText(chosen.first().id);
+    if (text.isEmpty()) {
+        m_messenger.showError(this, QStringLiteral("この抽選の照合用テキストは履歴にありません。%1").arg(m_history.reason()));
+        return;
+    }
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString proposed = QDir(folder).filePath(
+        QStringLiteral("あみだくじ_照合_%1.txt").arg(chosen.first().fixedAt.toString(QStringLiteral("yyyyMMdd_HHmmss"))));
+    const QString path = m_saveDialog.choose(this, proposed, QStringLiteral("照合用テキストを保存"),
+                                             QStringLiteral("テキスト (*.txt)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!saveFile(path, [&](QIODevice &out) { return out.write(text) == text.size(); }, &error)) {
+        m_messenger.showError(this, QStringLiteral("照合用テキストを保存できませんでした。\n%1").arg(error));
+        return;
+    }
+    m_messenger.show(this, QStringLiteral("%1 に保存しました。").arg(QDir::toNativeSeparators(path)));
 }
 
 void HistoryDialog::exportCsv()

@@ -27,6 +27,8 @@ public:
     void exportCsv();
     void exportAllCsv();
     void removeSelected();
+    // The selected completed lottery's commitment text, into a file the user names.
+    void saveCommitmentText();
 
 private:
     void reload();
@@ -43,4 +45,5 @@ private:
     QTableWidget *m_results = nullptr;
     QLabel *m_status = nullptr;
     QPushButton *m_remove = nullptr;
+    QPushButton *m_saveText = nullptr;
 };

@@ -64,7 +64,9 @@ void HistoryRecorder::recordStandby(const Lottery &lottery)
     if (!m_history)
         return;
     HistoryLottery record;
-    record.fixedAt = QDateTime::currentDateTime();
+    // The time the commitment names, so that a text can be found again in the history.
+    record.fixedAt = lottery.commitmentTime().isValid() ? lottery.commitmentTime() : QDateTime::currentDateTime();
+    record.commitmentHash = lottery.commitmentHash();
     record.group = lottery.group();
     record.memo = lottery.memo();
     record.mode = lottery.drawMode();
@@ -84,9 +86,11 @@ void HistoryRecorder::recordTrace(const TraceStep &step)
         failed();
 }
 
-void HistoryRecorder::complete(const QDateTime &stamp)
+void HistoryRecorder::complete(const QDateTime &stamp, const Lottery &lottery)
 {
-    if (m_history && m_id != 0 && !m_history->complete(m_id, stamp))
+    if (m_history && m_id != 0
+        && !m_history->complete(m_id, stamp, lottery.commitmentText().value_or(QByteArray()),
+                                lottery.commitmentNonce().value_or(QByteArray())))
         failed();
     m_id = 0;
 }

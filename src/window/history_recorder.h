@@ -33,7 +33,8 @@ public:
 
     void recordStandby(const Lottery &lottery);
     void recordTrace(const TraceStep &step);
-    void complete(const QDateTime &stamp);
+    // With the lottery's commitment text and nonce, which only now may be written.
+    void complete(const QDateTime &stamp, const Lottery &lottery);
     // The lottery being recorded, if any, is left before its last trace.
     void abandon();
 

@@ -69,7 +69,7 @@ void Form1::trace(const TraceStep &step)
         drawTimeStamp(step.lineTop);
         // What the stamp says, for those who cannot see it.
         announce(QStringLiteral("全員の結果が出ました。%1").arg(lottery.roundStamp(stampText)));
-        recorder.complete(stampTime);
+        recorder.complete(stampTime, lottery);
     }
     update();
 }

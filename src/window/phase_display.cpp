@@ -6,6 +6,7 @@
 #include "form1.h"
 #include "units.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -32,6 +33,11 @@ void Form1::showPhase()
     if (!entry)
         cmd_change->hide();
     cmd_print->setEnabled(phase == LotteryPhase::Finished);
+    // The code stands from standby until the next lottery; a screen reader reads it as its name.
+    const QString code = lottery.commitmentCode();
+    lbl_code->setText(code.isEmpty() ? QString() : kCodeCaption + code);
+    lbl_code->setAccessibleName(code.isEmpty() ? kCodeCaption.trimmed() : lbl_code->text());
+    lbl_code->setVisible(!code.isEmpty());
 }
 
 void Form1::focusFirstName()

@@ -30,6 +30,7 @@ WindowActions::WindowActions(QWidget *window)
     m_menu->addSeparator();
     copy = menuEntry(m_menu, "mnu_copy", QStringLiteral("結果をコピー"), {Qt::CTRL | Qt::SHIFT | Qt::Key_C});
     save = menuEntry(m_menu, "mnu_save", QStringLiteral("画像として保存..."), {Qt::CTRL | Qt::SHIFT | Qt::Key_S});
+    saveCommitment = menuEntry(m_menu, "mnu_saveCommitment", QStringLiteral("照合用テキストを保存..."), {});
     next = menuEntry(m_menu, "mnu_next", QStringLiteral("次の抽選"), {Qt::CTRL | Qt::SHIFT | Qt::Key_N});
     round = menuEntry(m_menu, "mnu_round", QStringLiteral("はずれの人で次の抽選"), {Qt::CTRL | Qt::SHIFT | Qt::Key_R});
     m_menu->addSeparator();
@@ -58,6 +59,7 @@ void WindowActions::update(const Situation &now)
     history->setEnabled(now.historyOpen);
     copy->setEnabled(now.allTraced);
     save->setEnabled(now.allTraced);
+    saveCommitment->setEnabled(now.allTraced);
     next->setEnabled(now.ready);
     round->setEnabled(now.roundPossible);
     fullScreen->setChecked(now.fullScreen);

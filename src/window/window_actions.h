@@ -42,6 +42,7 @@ public:
     QAction *undo = nullptr;
     QAction *copy = nullptr;
     QAction *save = nullptr;
+    QAction *saveCommitment = nullptr;
     QAction *next = nullptr;
     QAction *round = nullptr;
     QAction *history = nullptr;

@@ -27,6 +27,7 @@ void Form1::createWindowMenu()
     onTriggered(actions->undo, &Form1::mnu_undo_Click);
     onTriggered(actions->copy, &Form1::mnu_copy_Click);
     onTriggered(actions->save, &Form1::mnu_save_Click);
+    onTriggered(actions->saveCommitment, &Form1::mnu_saveCommitment_Click);
     onTriggered(actions->next, &Form1::mnu_next_Click);
     onTriggered(actions->round, &Form1::mnu_round_Click);
     onTriggered(actions->history, &Form1::mnu_history_Click);
@@ -108,6 +109,26 @@ QImage Form1::resultPicture()
     picture.fill(palette().color(QPalette::Window));
     windowView.atActualSize([&] { render(&picture, QPoint(), QRegion(QRect(QPoint(), size))); });
     return picture;
+}
+
+// The text exists for the window only once every path is traced: before, there is nothing to save.
+void Form1::mnu_saveCommitment_Click()
+{
+    const std::optional<QByteArray> text = lottery.commitmentText();
+    if (!text)
+        return;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString proposed = QDir(folder).filePath(
+        QStringLiteral("あみだくじ_照合_%1.txt").arg(stampTime.toString(QStringLiteral("yyyyMMdd_HHmmss"))));
+    const QString path = paused([&] {
+        return seams.saveDialog->choose(this, proposed, QStringLiteral("照合用テキストを保存"),
+                                        QStringLiteral("テキスト (*.txt)"));
+    });
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!saveFile(path, [&](QIODevice &out) { return out.write(*text) == text->size(); }, &error))
+        showMessage(QStringLiteral("照合用テキストを保存できませんでした。\n%1").arg(error));
 }
 
 // Asks first while paths are still untraced; the settings file is not written.

@@ -32,7 +32,7 @@ HistoryLottery lottery(const QString &memo, const QDateTime &fixedAt, int mode =
                        const QList<HistoryRow> &rows = {{"太郎", "あたり", true}, {"花子", QString(), true}})
 {
     return {.id = 0, .fixedAt = fixedAt, .finishedAt = {}, .group = 3, .memo = memo, .mode = mode,
-            .participants = int(rows.size()), .winners = 1, .round = round, .state = {}, .rows = rows};
+            .participants = int(rows.size()), .winners = 1, .round = round, .state = {}, .rows = rows, .commitmentHash = {}};
 }
 
 // Records a lottery with the first `traced` of its paths traced; its id.
@@ -86,6 +86,10 @@ private slots:
     void earlierVersionFile_data();
     void earlierVersionFile();
     void privateFiles();
+    void commitment_data();
+    void commitment();
+    void versionOneFile_data();
+    void versionOneFile();
 
 private:
     QTemporaryDir m_dir;
@@ -613,6 +617,104 @@ void TestHistory::privateFiles()
         QCOMPARE(QFile::permissions(file) & (others | QFileDevice::ExeOwner), QFileDevice::Permissions());
     }
     QCOMPARE(QFile::permissions(folder) & others, QFileDevice::Permissions());
+}
+
+// Rows: the lottery's last step. The hash is kept from standby on; the text and its nonce only
+// when the lottery is completed, never for one abandoned or still being recorded.
+void TestHistory::commitment_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<bool>("revealed");
+    QTest::newRow("being recorded") << "" << false;
+    QTest::newRow("abandoned") << "abandon" << false;
+    QTest::newRow("completed") << "complete" << true;
+}
+
+void TestHistory::commitment()
+{
+    QFETCH(QString, step);
+    QFETCH(bool, revealed);
+    const QByteArray text = "a text standing for the commitment's\nnonce\tfeedfacefeedfacefeedfacefeedface\n";
+    const QByteArray nonce = "feedfacefeedfacefeedfacefeedface";
+    const QByteArray hash = QByteArray(64, 'c');
+    HistoryLottery made = lottery("m", kFixed);
+    made.commitmentHash = hash;
+    qint64 id = 0;
+    {
+        History history;
+        QVERIFY(history.open(m_path));
+        id = recordTraced(history, made, step == "complete" ? made.rows.size() : 1);
+        QVERIFY(id > 0);
+        if (step == "complete")
+            QVERIFY(history.complete(id, kFixed.addSecs(9), text, nonce));
+        else if (step == "abandon")
+            QVERIFY(history.abandon(id));
+        const QByteArray bytes = fileBytes(m_path) + fileBytes(m_path + "-wal");
+        QCOMPARE(bytes.contains(nonce), revealed);
+        QCOMPARE(bytes.contains("standing for"), revealed);
+        QVERIFY(bytes.contains(hash));
+    }
+    History again;
+    QVERIFY(again.openForReading(m_path));
+    const QList<HistoryLottery> found = again.lotteries();
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found[0].commitmentHash, hash);
+    QCOMPARE(again.commitmentText(id), revealed ? text : QByteArray());
+}
+
+// Rows: opened to record or for an export. A file of the version before the commitment keeps its
+// lotteries (without a hash); opened to record, it takes one for the next lottery, and read only,
+// it is left as it was.
+void TestHistory::versionOneFile_data()
+{
+    QTest::addColumn<bool>("forReading");
+    QTest::newRow("opened to record") << false;
+    QTest::newRow("opened for an export") << true;
+}
+
+void TestHistory::versionOneFile()
+{
+    QFETCH(bool, forReading);
+    QVERIFY(QDir().mkpath(QFileInfo(m_path).path()));
+    {
+        QSqlDatabase old = QSqlDatabase::addDatabase("QSQLITE", "v1");
+        old.setDatabaseName(m_path);
+        QVERIFY(old.open());
+        QSqlQuery query(old);
+        for (const char *statement :
+             {"CREATE TABLE lottery (id INTEGER PRIMARY KEY AUTOINCREMENT, fixed_at INTEGER NOT NULL,"
+              " finished_at INTEGER, group_number INTEGER NOT NULL, memo TEXT NOT NULL, mode INTEGER NOT NULL,"
+              " participants INTEGER NOT NULL, winners INTEGER NOT NULL, round INTEGER NOT NULL, state TEXT NOT NULL,"
+              " recorder TEXT)",
+              "CREATE TABLE participant (lottery_id INTEGER NOT NULL REFERENCES lottery(id) ON DELETE CASCADE,"
+              " position INTEGER NOT NULL, name TEXT NOT NULL, result TEXT NOT NULL,"
+              " traced INTEGER NOT NULL DEFAULT 1, PRIMARY KEY (lottery_id, position)) WITHOUT ROWID",
+              "INSERT INTO lottery VALUES (1, 1796000000000, 1796000060000, 1, 'done', 1, 2, 0, 1, '完了', NULL)",
+              "INSERT INTO participant VALUES (1, 0, 'a', 'SeenPrizeA', 1), (1, 1, 'b', 'SeenPrizeB', 1)",
+              "PRAGMA user_version = 1"})
+            QVERIFY2(query.exec(QString::fromUtf8(statement)), qPrintable(query.lastError().text()));
+        old.close();
+    }
+    QSqlDatabase::removeDatabase("v1");
+    const QByteArray before = fileBytes(m_path);
+    History history;
+    QVERIFY(forReading ? history.openForReading(m_path) : history.open(m_path));
+    QList<HistoryLottery> found = withRows(history);
+    QCOMPARE(memos(found), QStringList({"done"}));
+    QCOMPARE(found[0].commitmentHash, QByteArray());
+    QCOMPARE(found[0].rows, QList<HistoryRow>({{"a", "SeenPrizeA", true}, {"b", "SeenPrizeB", true}}));
+    QCOMPARE(history.commitmentText(found[0].id), QByteArray());
+    if (forReading) {
+        QCOMPARE(fileBytes(m_path), before);
+        return;
+    }
+    HistoryLottery made = lottery("new", kFixed);
+    made.commitmentHash = QByteArray(64, 'd');
+    const qint64 id = recordTraced(history, made, made.rows.size());
+    QVERIFY(history.complete(id, kFixed, "text\n", "00"));
+    found = history.lotteries();
+    QCOMPARE(found.size(), 2);
+    QCOMPARE(history.commitmentText(id), QByteArray("text\n"));
 }
 
 QTEST_GUILESS_MAIN(TestHistory)

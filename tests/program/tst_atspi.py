@@ -4,8 +4,12 @@ the keyboard alone: names of the controls, their states after standby, the prize
 Run inside a session bus of its own: dbus-run-session -- python3 tst_atspi.py PROGRAM
 """
 
+import hashlib
 import os
+import sqlite3
+import subprocess
 import sys
+import tempfile
 
 sys.dont_write_bytecode = True  # nothing is written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -168,8 +172,45 @@ def settings_file(lines):
     return "".join(lines.get(k, "") + "\r\n" for k in range(1, 327)).encode("cp932")
 
 
+CODE = "照合コード"
+
+
+def code_shown(window):
+    """The commitment's code as a screen reader hears it ("照合コード 1a2b-3c4d"), None before."""
+    names = [name for name in window.names() if name.startswith(CODE + " ")]
+    check(len(names) <= 1, f"more than one code: {names}")
+    return names[0].split(" ", 1)[1] if names else None
+
+
+def check_commitment(program, data, code):
+    """The text the history kept at the last trace, saved to a file: sha256sum's hash begins with
+    the code read at standby, --verify says it matches, and a one-character change is named."""
+    with sqlite3.connect(os.path.join(data, "amidakuji", "history.sqlite3")) as db:
+        texts = [row[0] for row in db.execute("SELECT commitment_text FROM lottery WHERE state = '完了'")]
+    check(len(texts) == 1 and texts[0], f"the history holds no text of the completed lottery: {texts}")
+    saved = os.path.join(data, "check.txt")
+    with open(saved, "wb") as out:
+        out.write(texts[0])
+    digest = subprocess.run(["sha256sum", saved], capture_output=True, text=True, check=True).stdout.split()[0]
+    check(digest == hashlib.sha256(texts[0]).hexdigest(), "sha256sum and hashlib differ")
+    check(code == f"{digest[:4]}-{digest[4:8]}", f"the code {code} is not the start of {digest}")
+    env = dict(os.environ, XDG_DATA_HOME=data)
+    env.pop("DISPLAY", None)
+    ran = subprocess.run([program, "--verify", saved, code], capture_output=True, text=True, env=env)
+    check(ran.returncode == 0 and "一致" in ran.stdout, f"--verify: {ran.returncode} {ran.stdout} {ran.stderr}")
+    changed = texts[0].replace(NAMES[2].encode(), NAMES[2][:-1].encode() + b"X")
+    with open(saved, "wb") as out:
+        out.write(changed)
+    ran = subprocess.run([program, "--verify", saved], capture_output=True, text=True, env=env)
+    line = next(number for number, text in enumerate(changed.split(b"\n"), start=1) if b"X\t" in text)
+    check(ran.returncode == 1 and f"{line} 行目" in ran.stderr,
+          f"--verify after a change in line {line}: {ran.returncode} {ran.stderr}")
+
+
 def run(program):
-    env = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_ACCESSIBILITY": "1", "LANG": "C.UTF-8"}
+    data = tempfile.TemporaryDirectory(prefix="amidakuji-data-")
+    env = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_ACCESSIBILITY": "1", "LANG": "C.UTF-8",
+           "XDG_DATA_HOME": data.name}
     # Installed into a folder it cannot write: set_up.ini is read from and saved into the user's
     # configuration folder.
     with XSession(program, env, read_only_folder=True,
@@ -226,6 +267,7 @@ def run(program):
             box = states(window.named(f"名前{i}"))
             check("read-only" in box, f"名前{i} is not read-only: {box}")
         check("sensitive" not in states(window.named("印刷")), "印刷 is usable before tracing")
+        code = window.until("the code at standby", lambda: code_shown(window))
         saved = open(os.path.join(session.config.name, SETTINGS), "rb").read().decode("cp932").split("\r\n")
         check(saved[MEMO_LINE - 1] == MEMO and saved[MEMO_LINE:MEMO_LINE + 5] == NAMES,
               f"standby did not save the group into the configuration folder: {saved[MEMO_LINE - 1:MEMO_LINE + 5]}")
@@ -251,6 +293,8 @@ def run(program):
         check(all(r.startswith(COLON) or r.startswith("あたり" + COLON) for r in results),
               f"results: {results}")
         window.until("印刷 usable", lambda: "sensitive" in states(window.named("印刷")))
+        check(code_shown(window) == code, f"the code changed from {code} to {code_shown(window)}")
+        check_commitment(program, data.name, code)
 
         # The stamp is read out: the status line, the same object, says that every result is out
         # with the stamp's time.

@@ -104,6 +104,7 @@ struct TestSeams
 {
     TestRandom *random;
     FixedTicks *ticks;
+    CountingNonce *nonces;
     RecordingMessenger *messenger;
     FakePrinterDialog *printerDialog;
     FakeSaveDialog *saveDialog;
@@ -118,6 +119,7 @@ struct TestSeams
     {
         auto r = std::make_unique<TestRandom>(seed);
         auto t = std::make_unique<FixedTicks>(tickValue);
+        auto n = std::make_unique<CountingNonce>();
         auto m = std::make_unique<RecordingMessenger>();
         auto p = std::make_unique<FakePrinterDialog>();
         auto d = std::make_unique<FakeSaveDialog>();
@@ -125,6 +127,7 @@ struct TestSeams
         auto v = std::make_unique<FakeNamePreview>();
         random = r.get();
         ticks = t.get();
+        nonces = n.get();
         messenger = m.get();
         printerDialog = p.get();
         saveDialog = d.get();
@@ -132,6 +135,7 @@ struct TestSeams
         namePreview = v.get();
         sources.random = std::move(r);
         sources.ticks = std::move(t);
+        sources.nonce = std::move(n);
         seams.messenger = std::move(m);
         seams.printerDialog = std::move(p);
         seams.saveDialog = std::move(d);

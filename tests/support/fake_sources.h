@@ -65,3 +65,34 @@ public:
 
     QList<float> queue;
 };
+
+// Nonces 00 01 02.., then the same bytes plus one for the next standby, and so on: each standby
+// takes its own, known in advance.
+class CountingNonce : public NonceSource
+{
+public:
+    QByteArray nonce(int bytes) override
+    {
+        QByteArray out(bytes, Qt::Uninitialized);
+        for (int i = 0; i < bytes; ++i)
+            out[i] = char(i + taken);
+        ++taken;
+        return out;
+    }
+    int taken = 0;
+};
+
+// The same bytes at every standby, for lotteries that are to commit alike.
+class SameNonce : public NonceSource
+{
+public:
+    QByteArray nonce(int bytes) override { return QByteArray(bytes, '\x5a'); }
+};
+
+class FixedClock : public Clock
+{
+public:
+    explicit FixedClock(QDateTime time) : time(std::move(time)) {}
+    QDateTime now() override { return time; }
+    QDateTime time;
+};

@@ -165,8 +165,9 @@ void TestControls::everyControlIsListed()
 {
     Window w;
     Form1 &form = w.start();
-    // Besides them only the menu of the finished draw, and the status line a screen reader hears.
-    QStringList listed{QStringLiteral("windowMenu"), QStringLiteral("lbl_status")};
+    // Besides them only the menu of the finished draw, the status line a screen reader hears, and
+    // the commitment's code, shown from standby on.
+    QStringList listed{QStringLiteral("windowMenu"), QStringLiteral("lbl_status"), QStringLiteral("lbl_code")};
     for (const Control &control : controlTable())
         listed << QString::fromLatin1(control.name);
     QStringList present;

@@ -58,8 +58,12 @@ private slots:
         // "はずれ" for an empty one, and has one winner), stamped after standby.
         w.traceAll();
         w.entry("mnu_copy")->trigger();
-        const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts).mid(1);
+        QStringList copied = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts).mid(1);
         QList<HistoryLottery> all = history.lotteries();
+        // The copied result ends with the whole hash the history kept from standby on.
+        QCOMPARE(all[0].commitmentHash.size(), 64);
+        QCOMPARE(all[0].commitmentHash, l.commitmentHash);
+        QVERIFY(copied.takeLast().endsWith(QString::fromLatin1(l.commitmentHash)));
         QCOMPARE(all[0].state, QString("完了"));
         QVERIFY(all[0].finishedAt >= all[0].fixedAt && all[0].fixedAt.isValid());
         QStringList recorded;
@@ -97,7 +101,7 @@ private slots:
             const qint64 id = history.recordStandby({.id = 0, .fixedAt = QDateTime(QDate(2026, 12, 7), QTime(18, i)),
                                                      .finishedAt = {}, .group = 1, .memo = QString("回%1").arg(i), .mode = 0,
                                                      .participants = 2, .winners = 0, .round = 1, .state = {},
-                                                     .rows = {{"山田", {}, false}, {"佐藤", {}, false}}});
+                                                     .rows = {{"山田", {}, false}, {"佐藤", {}, false}}, .commitmentHash = {}});
             QVERIFY(history.recordTrace(id, 0, "あたり"));
             // The newest is still being recorded, its second path not yet traced.
             QVERIFY(i == 2 || (history.recordTrace(id, 1, {}) && history.complete(id, QDateTime(QDate(2026, 12, 7), QTime(19, i)))));
@@ -156,7 +160,7 @@ private slots:
         for (int i = 0; i < 2; ++i)
             history.recordStandby({.id = 0, .fixedAt = QDateTime(QDate(2026, 12, 7), QTime(18, i)), .finishedAt = {},
                                    .group = 1, .memo = {}, .mode = 0, .participants = 2, .winners = 0, .round = 1,
-                                   .state = {}, .rows = {{"山田", {}, false}, {"佐藤", {}, false}}});
+                                   .state = {}, .rows = {{"山田", {}, false}, {"佐藤", {}, false}}, .commitmentHash = {}});
         FakeSaveDialog save;
         RecordingMessenger messenger;
         // Opened by Ctrl+H: Ctrl is still held as the window opens.
@@ -298,7 +302,16 @@ private slots:
         // Prizes no other text in the file can hold.
         for (int i = 0; mode == kLotteryMode && i < 6; ++i)
             w.prizeBox(i)->setText(QString("景品ZQ%1").arg(i));
+        const int nonce = w.ts.nonces->taken;
         QVERIFY(w.standby());
+        // The commitment's nonce, as the test's source gave it, and its text come only with the last trace.
+        CountingNonce same;
+        same.taken = nonce;
+        const QByteArray nonceHex = same.nonce(16).toHex();
+        const auto commitmentInFile = [&] {
+            const QByteArray bytes = fileBytes(path) + fileBytes(path + "-wal");
+            return bytes.contains(nonceHex) || bytes.contains("\nparticipant\t");
+        };
         const QStringList secret = mode == kLotteryMode
             ? QStringList{"景品ZQ0", "景品ZQ1", "景品ZQ2", "景品ZQ3", "景品ZQ4", "景品ZQ5"}
             : QStringList{"あたり"};
@@ -335,6 +348,7 @@ private slots:
             shown.removeDuplicates();
             shown.sort();
             QCOMPARE(stored, shown);
+            QCOMPARE(commitmentInFile(), i == 5);
         }
         QCOMPARE(seen.size(), secret.size());
     }

@@ -141,6 +141,8 @@ private slots:
         w.traceAll();
         QStringList lines = copied(w).split(QLatin1Char('\n'));
         QCOMPARE(lines.takeLast(), QString());
+        // The last line carries the commitment's whole hash.
+        QVERIFY2(lines.takeLast().contains(QRegularExpression(QStringLiteral(" [0-9a-f]{64}$"))), qPrintable(lines.join('\n')));
         QCOMPARE(lines.size(), count + 1);
         const QString heading = lines.takeFirst();
         QVERIFY2(memo.isEmpty() ? !heading.startsWith(QLatin1Char(' ')) : heading.startsWith(memo + QLatin1Char(' ')),

@@ -1,9 +1,12 @@
 #include "sources.h"
 
+#include <QRandomGenerator>
+
 #include <sys/random.h>
 
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <chrono>
 #include <ctime>
 
@@ -64,4 +67,14 @@ int32_t BootClockTicks::ticks()
         ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                  std::chrono::steady_clock::now().time_since_epoch()).count();
     return static_cast<int32_t>(static_cast<uint32_t>(ms));
+}
+
+// QRandomGenerator::system() reads the operating system's source (getrandom(2) on Linux).
+QByteArray SystemNonce::nonce(int bytes)
+{
+    QByteArray out(bytes, Qt::Uninitialized);
+    QList<quint32> words((bytes + 3) / 4);
+    QRandomGenerator::system()->fillRange(words.data(), words.size());
+    std::memcpy(out.data(), words.constData(), size_t(bytes));
+    return out;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QDateTime>
+
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -43,9 +46,40 @@ public:
     int32_t ticks() override;
 };
 
-// The random and tick sources a lottery draws from. Tools and tests pass their own.
+// The secret that standby puts into a lottery's commitment: bytes straight from the operating
+// system's entropy, never from the draw's generator, so that knowing one says nothing of the other.
+class NonceSource
+{
+public:
+    virtual ~NonceSource() = default;
+    virtual QByteArray nonce(int bytes) = 0;
+};
+
+class SystemNonce : public NonceSource
+{
+public:
+    QByteArray nonce(int bytes) override;
+};
+
+// The time a commitment names as the moment the results were fixed.
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() = 0;
+};
+
+class SystemClock : public Clock
+{
+public:
+    QDateTime now() override { return QDateTime::currentDateTime(); }
+};
+
+// The sources a lottery draws from. Tools and tests pass their own.
 struct LotterySources
 {
     std::unique_ptr<RandomSource> random = std::make_unique<TwisterRandom>();
     std::unique_ptr<TickSource> ticks = std::make_unique<BootClockTicks>();
+    std::unique_ptr<NonceSource> nonce = std::make_unique<SystemNonce>();
+    std::unique_ptr<Clock> clock = std::make_unique<SystemClock>();
 };

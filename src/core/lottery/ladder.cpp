@@ -17,6 +17,7 @@ NewLadder Lottery::newLadder()
     st.all_traced = 0;
     ladder::warmUp(*m_sources.random, m_sources.ticks->ticks());
     st.ready_flag = 0;
+    m_commitment.reset();
     ladder::clearGrid(st.ladder);
     ladder::placeRungs(st.ladder, st.man_count, st.rung_density, *m_sources.random);
     return NewLadder{true, std::nullopt, false, drawing()};

@@ -17,6 +17,7 @@ void Lottery::reset()
     m_reached.fill(-1);
     m_round = 1;
     m_before.reset();
+    m_commitment.reset();
 }
 
 LotteryPhase Lottery::phase() const

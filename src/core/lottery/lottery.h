@@ -6,6 +6,7 @@
 
 #include "base/sources.h"
 #include "base/state.h"
+#include "commitment/commitment.h"
 #include "ladder/path.h"
 #include "modes/mode_cycle.h"
 #include "phase.h"
@@ -103,6 +104,8 @@ struct Standby
     std::optional<QString> refusal;
     NewLadder ladder;
     bool saved = false;
+    // The code of the commitment to the fixed results, for the room to read.
+    QString code;
 };
 
 // One traced path: the participant, where the path runs, how it is drawn, and the prize row it
@@ -169,6 +172,11 @@ struct EntriesRestored
     BoxTexts prizes;
     Layout layout;
 };
+
+// What the copied result says for a row without a win in winner mode.
+inline const QString kNoWin = QStringLiteral("はずれ");
+// The copied result's last line begins with this, followed by the commitment's whole hash.
+inline const QString kHashLineLead = QStringLiteral("照合用 SHA-256 ");
 
 class Lottery
 {
@@ -273,6 +281,15 @@ public:
     // without a win in winner mode).
     QString resultSummary(const QString &stamp) const;
 
+    // The commitment standby makes to the fixed results (each round its own): the code and the
+    // whole hash from standby on (empty before), and the canonical text and its nonce only once
+    // every path is traced (none before, so nothing can show them early).
+    QString commitmentCode() const;
+    QByteArray commitmentHash() const;
+    QDateTime commitmentTime() const;
+    std::optional<QByteArray> commitmentText() const;
+    std::optional<QByteArray> commitmentNonce() const;
+
     // "＋" (step +1) or "－" (step -1) of the group frame: the group being left takes what the
     // boxes show and the lines are saved; then the group being entered is laid out, as round 1.
     // In a later round the group being left keeps its whole list. None when the save failed: the
@@ -295,6 +312,9 @@ private:
     void storeGroup(int group, const Entries &entries);
     std::optional<TraceStep> traceCurrent();
     QStringList nonWinners() const;
+    // What each participant's path leads to, as the copied result names it.
+    QString fixedResult(int participant) const;
+    void commitToResults();
 
     LotteryState st;
     RowResults m_results;
@@ -314,5 +334,6 @@ private:
         int round = 1;
     };
     std::optional<Before> m_before;
+    std::optional<commitment::Commitment> m_commitment;
     LotterySources m_sources;
 };

@@ -11,7 +11,7 @@ using modes::kWinnerMode;
 Standby Lottery::standby(const Entries &entries, int windowLeft, int windowTop, const SaveLines &save)
 {
     if (std::optional<QString> refusal = standbyRefusal(entries))
-        return Standby{std::move(refusal), {}};
+        return Standby{std::move(refusal), {}, false, {}};
     if (st.draw_mode == kLotteryMode && st.stored_prizes_shown == 1) {
         for (int i = 0; i < kBoxCount; ++i)
             st.setupLine(settings::storedPrizeLine(i)) = entries.prizes[i];
@@ -27,6 +27,8 @@ Standby Lottery::standby(const Entries &entries, int windowLeft, int windowTop, 
     m_memo = entries.memo;
     st.ready_flag = 1;
     m_before.reset();
+    commitToResults();
+    done.code = commitmentCode();
     storeStandbyLines(entries, windowLeft, windowTop);
     done.saved = save(st.setup_lines);
     return done;

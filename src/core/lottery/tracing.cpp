@@ -69,9 +69,12 @@ QString Lottery::resultSummary(const QString &stamp) const
         const int row = m_reached.at(i);
         QString reached = row >= 0 ? m_hidden.at(row).text : QString();
         if (reached.isEmpty() && st.draw_mode == modes::kWinnerMode)
-            reached = QStringLiteral("はずれ");
+            reached = kNoWin;
         lines << m_names.at(i) + ladder::kResultSeparator + reached;
     }
+    // The whole hash, to set beside the code the room saw at standby.
+    if (m_commitment)
+        lines << kHashLineLead + QString::fromLatin1(m_commitment->hash);
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

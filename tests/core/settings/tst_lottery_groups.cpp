@@ -306,7 +306,9 @@ void TestLotteryGroups::startingAgain()
     QFETCH(int, again);
     QFETCH(int, traced);
     auto usedRandom = new TestRandom(7);
-    Lottery used(LotterySources{std::unique_ptr<RandomSource>(usedRandom), std::make_unique<FixedTicks>(321)});
+    // The same nonce and time for both, so that their commitments can be compared too.
+    Lottery used(LotterySources{std::unique_ptr<RandomSource>(usedRandom), std::make_unique<FixedTicks>(321),
+                                std::make_unique<SameNonce>(), std::make_unique<FixedClock>(QDateTime::fromSecsSinceEpoch(0))});
     used.start(setupLines(lines));
     Entries boxes;
     boxes.memo = QStringLiteral("前回");
@@ -328,7 +330,8 @@ void TestLotteryGroups::startingAgain()
     const Startup usedStart = again == 0 ? used.nextLottery() : used.start(startLines);
 
     auto freshRandom = new TestRandom(7);
-    Lottery fresh(LotterySources{std::unique_ptr<RandomSource>(freshRandom), std::make_unique<FixedTicks>(321)});
+    Lottery fresh(LotterySources{std::unique_ptr<RandomSource>(freshRandom), std::make_unique<FixedTicks>(321),
+                                 std::make_unique<SameNonce>(), std::make_unique<FixedClock>(QDateTime::fromSecsSinceEpoch(0))});
     while (freshRandom->draws < drawn)
         freshRandom->next();
     const Startup freshStart = fresh.start(startLines);

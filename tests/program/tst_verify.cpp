@@ -1,0 +1,166 @@
+// `amidakuji --verify FILE [CODE]` run as the real program without a display: a saved text checked
+// against the code given or the history, and every way the file or the code can be wrong, each a
+// message on standard error and an exit status that is not 0.
+#include "commitment/commitment.h"
+#include "history.h"
+#include "support/file_bytes.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QDateTime kFixed = QDateTime::fromString(QStringLiteral("2026-12-07T13:44:05+09:00"), Qt::ISODate);
+
+commitment::Content lottery()
+{
+    commitment::Content content;
+    content.memo = QStringLiteral("忘年会");
+    content.mode = 1;
+    content.fixedAt = kFixed;
+    content.rows = {{"さくら", "温泉旅行"}, {"たろう", "図書カード"}, {"はなこ", "お米"}};
+    content.nonce = QByteArray::fromHex("8f14e45fceea167a5a36dedd4bea2543");
+    return content;
+}
+
+QByteArray sha256(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run verify(const QString &folder, const QStringList &arguments)
+{
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(name);
+    environment.insert("XDG_DATA_HOME", folder);
+    environment.insert("XDG_CONFIG_HOME", folder);
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(folder);
+    program.start(AMIDAKUJI_EXECUTABLE, QStringList{"--verify"} + arguments);
+    Run run;
+    if (!program.waitForFinished(30000))
+        return run;
+    run.exitCode = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+    run.out = QString::fromUtf8(program.readAllStandardOutput());
+    run.err = QString::fromUtf8(program.readAllStandardError());
+    return run;
+}
+
+// The lottery recorded as the window records it: the hash at standby, the text at completion.
+bool record(const QString &folder, const QByteArray &text)
+{
+    History history;
+    if (!history.open(folder + QStringLiteral("/amidakuji/history.sqlite3")))
+        return false;
+    HistoryLottery made;
+    made.fixedAt = kFixed;
+    made.memo = lottery().memo;
+    made.mode = lottery().mode;
+    for (const commitment::Row &row : lottery().rows)
+        made.rows.append(HistoryRow{row.name, QString(), false});
+    made.participants = int(made.rows.size());
+    made.commitmentHash = sha256(text);
+    const qint64 id = history.recordStandby(made);
+    for (int i = 0; id != 0 && i < made.rows.size(); ++i)
+        history.recordTrace(id, i, lottery().rows[i].result);
+    return id != 0 && history.complete(id, kFixed.addSecs(30), text, lottery().nonce.toHex());
+}
+
+} // namespace
+
+class TestVerify : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Rows: what FILE holds ("text" the lottery's text, "changed" the same with one character of a
+    // result changed, or a fault), the code given ("code" the text's, "CODE" in capitals without
+    // the dash, "short" one digit fewer, "other" a wrong one), whether the history holds the
+    // lottery; the exit status, whether the file's code is printed, and whether standard error
+    // shows the history's line and the changed one.
+    void verdicts_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("inHistory");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("codePrinted");
+        QTest::addColumn<bool>("whereShown");
+        QTest::newRow("the code given") << "text" << "code" << false << 0 << true << false;
+        QTest::newRow("the code in capitals, without dash") << "text" << "CODE" << false << 0 << true << false;
+        QTest::newRow("the history's hash") << "text" << "" << true << 0 << true << false;
+        QTest::newRow("another code") << "text" << "other" << false << 1 << true << false;
+        QTest::newRow("nothing to compare with") << "text" << "" << false << 1 << true << false;
+        QTest::newRow("one character changed, code given") << "changed" << "code" << false << 1 << true << false;
+        QTest::newRow("one character changed, code and history") << "changed" << "code" << true << 1 << true << true;
+        QTest::newRow("one character changed, history") << "changed" << "" << true << 1 << true << true;
+        QTest::newRow("a code one digit short") << "text" << "short" << false << 2 << false << false;
+        QTest::newRow("missing file") << "missing" << "code" << false << 1 << false << false;
+        QTest::newRow("a folder") << "folder" << "code" << false << 1 << false << false;
+        QTest::newRow("binary bytes") << "binary" << "code" << false << 1 << false << false;
+        QTest::newRow("empty") << "empty" << "code" << false << 1 << false << false;
+        QTest::newRow("another format version") << "version 2" << "code" << false << 1 << false << false;
+        QTest::newRow("CR LF line ends") << "crlf" << "code" << false << 1 << false << false;
+    }
+
+    void verdicts()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, code);
+        QFETCH(bool, inHistory);
+        QFETCH(int, exitCode);
+        QFETCH(bool, codePrinted);
+        QFETCH(bool, whereShown);
+        QTemporaryDir folder;
+        const QByteArray text = commitment::canonicalText(lottery());
+        QByteArray changed = text;
+        changed.replace("図書カード", "図書カーF");
+        if (inHistory)
+            QVERIFY(record(folder.path(), text));
+        const QString path = folder.filePath("check.txt");
+        const QMap<QString, QByteArray> contents{
+            {"text", text},
+            {"changed", changed},
+            {"binary", QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\n", 11)},
+            {"empty", QByteArray()},
+            {"version 2", QByteArray(text).replace("amidakuji-commitment 1", "amidakuji-commitment 2")},
+            {"crlf", QByteArray(text).replace("\n", "\r\n")}};
+        if (contents.contains(file))
+            QVERIFY(writeBytes(path, contents[file]));
+        if (file == "folder")
+            QVERIFY(QDir().mkpath(path));
+        const QByteArray hash = sha256(text);
+        const QMap<QString, QString> codes{
+            {"code", QString::fromLatin1(hash.left(4) + '-' + hash.mid(4, 4))},
+            {"CODE", QString::fromLatin1(hash.left(8)).toUpper()},
+            {"short", QString::fromLatin1(hash.left(7))},
+            {"other", QString::fromLatin1(hash.left(7)) + (hash[7] == '0' ? '1' : '0')}};
+        const Run run = verify(folder.path(), code.isEmpty() ? QStringList{path} : QStringList{path, codes[code]});
+        QCOMPARE(run.exitCode, exitCode);
+        const QByteArray fileHash = sha256(file == "changed" ? changed : text);
+        QCOMPARE(run.out.contains(QString::fromLatin1(fileHash.left(4) + '-' + fileHash.mid(4, 4))), codePrinted);
+        QCOMPARE(run.err.isEmpty(), exitCode == 0);
+        QCOMPARE(run.err.contains("図書カード") && run.err.contains("図書カーF"), whereShown);
+        // The results are printed with the code, each name with what it reached.
+        if (codePrinted) {
+            for (const commitment::Row &row : lottery().rows)
+                QVERIFY2(run.out.contains(row.name), qPrintable(run.out));
+        }
+        QVERIFY(!QFileInfo::exists(folder.filePath("amidakuji/history.sqlite3")) || inHistory);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestVerify)
+#include "tst_verify.moc"
