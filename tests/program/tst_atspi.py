@@ -4,7 +4,6 @@ the keyboard alone: names of the controls, their states after standby, the prize
 Run inside a session bus of its own: dbus-run-session -- python3 tst_atspi.py PROGRAM
 """
 
-import hashlib
 import os
 import sqlite3
 import subprocess
@@ -176,15 +175,14 @@ CODE = "照合コード"
 
 
 def code_shown(window):
-    """The commitment's code as a screen reader hears it ("照合コード 1a2b-3c4d"), None before."""
+    """The code as a screen reader hears it, None before standby."""
     names = [name for name in window.names() if name.startswith(CODE + " ")]
     check(len(names) <= 1, f"more than one code: {names}")
     return names[0].split(" ", 1)[1] if names else None
 
 
 def check_commitment(program, data, code):
-    """The text the history kept at the last trace, saved to a file: sha256sum's hash begins with
-    the code read at standby, --verify says it matches, and a one-character change is named."""
+    """The kept text's sha256sum begins with the code; --verify matches it and names a changed line."""
     with sqlite3.connect(os.path.join(data, "amidakuji", "history.sqlite3")) as db:
         texts = [row[0] for row in db.execute("SELECT commitment_text FROM lottery WHERE state = '完了'")]
     check(len(texts) == 1 and texts[0], f"the history holds no text of the completed lottery: {texts}")
@@ -192,7 +190,6 @@ def check_commitment(program, data, code):
     with open(saved, "wb") as out:
         out.write(texts[0])
     digest = subprocess.run(["sha256sum", saved], capture_output=True, text=True, check=True).stdout.split()[0]
-    check(digest == hashlib.sha256(texts[0]).hexdigest(), "sha256sum and hashlib differ")
     check(code == f"{digest[:4]}-{digest[4:8]}", f"the code {code} is not the start of {digest}")
     env = dict(os.environ, XDG_DATA_HOME=data)
     env.pop("DISPLAY", None)

@@ -79,6 +79,8 @@ public:
         ++taken;
         return out;
     }
+    // The nonce the next standby will take, in hex, without taking it.
+    QByteArray nextHex(int bytes = 16) const { return CountingNonce(*this).nonce(bytes).toHex(); }
     int taken = 0;
 };
 

@@ -1,36 +1,25 @@
-// The commitment's code on the window: shown from standby to the last trace unchanged and equal to
-// the start of the saved text's SHA-256, read by a screen reader, on the saved picture; the text
-// saved only after the last trace and nothing of it on the screen or the clipboard before; each
-// lottery and each round its own code.
+// The code on the window from standby to the last trace, nothing of its text before; the history window's code.
+#include "commitment/commitment.h"
 #include "history_dialog.h"
+#include "ladder/path.h"
 #include "support/window.h"
 
 #include <QAccessible>
 #include <QClipboard>
 #include <QCryptographicHash>
 #include <QGuiApplication>
-#include <QRegularExpression>
 #include <QTableView>
 
 namespace {
 
-QByteArray sha256(const QByteArray &bytes)
+// The code as the room reads it: the SHA-256's first eight digits in two groups of four.
+QString codeOf(const QByteArray &bytes)
 {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
-}
-
-// The code as the room reads it: the hash's first eight digits, in two groups of four.
-QString codeOf(const QByteArray &hash)
-{
+    const QByteArray hash = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
     return QString::fromLatin1(hash.left(4) + '-' + hash.mid(4, 4));
 }
 
-QLabel *codeLabel(const Window &w)
-{
-    return w.label("lbl_code");
-}
-
-// What the window says: every label's and box's text, tool tip and accessible name.
+// Every label's and box's text, tool tip and accessible name.
 QString everythingShown(const Window &w)
 {
     QStringList texts;
@@ -66,7 +55,7 @@ class TestCommitmentCode : public QObject
     Q_OBJECT
 
 private slots:
-    void sameCodeUntilTheLastTrace_data()
+    void sameCodeNothingBefore_data()
     {
         QTest::addColumn<int>("mode");
         QTest::addColumn<int>("count");
@@ -75,137 +64,56 @@ private slots:
         QTest::newRow("number mode, 37") << kNumberMode << 37;
     }
 
-    // No code before standby; from standby on the same code after every trace, and it is the
-    // start of the SHA-256 of the text saved after the last trace, whose whole hash the copied
-    // result ends with. A screen reader reads the code.
-    void sameCodeUntilTheLastTrace()
+    // The code unchanged to the last trace, no text or nonce before; then the text's SHA-256 begins with it, its results announced.
+    void sameCodeNothingBefore()
     {
         QFETCH(int, mode);
         QFETCH(int, count);
         Window w;
         QVERIFY(w.prepare(mode, count));
-        QVERIFY(!w.shown(codeLabel(w)));
+        QLabel *code = w.label("lbl_code");
+        QVERIFY(!w.shown(code));
+        const QString nonce = QString::fromLatin1(w.ts.nonces->nextHex());
         QVERIFY(w.standby());
-        QVERIFY(w.shown(codeLabel(w)));
-        const QString atStandby = codeLabel(w)->text();
+        QVERIFY(w.shown(code));
+        const QString atStandby = code->text();
         for (int i = 0; i < count; ++i) {
-            QCOMPARE(codeLabel(w)->text(), atStandby);
-            QVERIFY(!w.entry("mnu_saveCommitment")->isEnabled());
-            w.clickName(i);
-        }
-        QCOMPARE(codeLabel(w)->text(), atStandby);
-        QVERIFY(w.entry("mnu_saveCommitment")->isEnabled());
-        const QByteArray text = savedText(w, QStringLiteral("check.txt"));
-        QVERIFY(!text.isEmpty());
-        const QByteArray hash = sha256(text);
-        QVERIFY2(atStandby.endsWith(u' ' + codeOf(hash)), qPrintable(atStandby));
-        QAccessibleInterface *read = QAccessible::queryAccessibleInterface(codeLabel(w));
-        QVERIFY(read->text(QAccessible::Name).contains(codeOf(hash)));
-        QVERIFY(copied(w).endsWith(u' ' + QString::fromLatin1(hash) + u'\n'));
-    }
-
-    // Rows: the draw mode. Before the last trace nothing of the text and none of its nonce (the
-    // first the test's nonce source gives) is on the screen, on the clipboard or in a file the
-    // save entry would write; the text holds them after it.
-    void nothingOfTheTextBefore_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::newRow("winner mode") << kWinnerMode;
-        QTest::newRow("lottery mode") << kLotteryMode;
-    }
-
-    void nothingOfTheTextBefore()
-    {
-        QFETCH(int, mode);
-        Window w;
-        QVERIFY(w.prepare(mode, 4));
-        const int nonce = w.ts.nonces->taken;
-        QVERIFY(w.standby());
-        QCOMPARE(w.ts.nonces->taken, nonce + 1);
-        CountingNonce same;
-        same.taken = nonce;
-        const QByteArray nonceHex = same.nonce(16).toHex();
-        for (int i = 0; i < 4; ++i) {
-            QVERIFY(!everythingShown(w).contains(QString::fromLatin1(nonceHex)));
-            QVERIFY(!copied(w).contains(QString::fromLatin1(nonceHex)));
+            QCOMPARE(code->text(), atStandby);
+            QVERIFY(!everythingShown(w).contains(nonce));
+            QVERIFY(!copied(w).contains(nonce));
             QCOMPARE(savedText(w, QStringLiteral("early%1.txt").arg(i)), QByteArray());
             w.clickName(i);
         }
-        QVERIFY(savedText(w, QStringLiteral("late.txt")).contains(nonceHex));
+        QCOMPARE(code->text(), atStandby);
+        const QByteArray text = savedText(w, QStringLiteral("check.txt"));
+        QVERIFY(text.contains(nonce.toLatin1()));
+        QVERIFY2(atStandby.endsWith(u' ' + codeOf(text)), qPrintable(atStandby));
+        QVERIFY(QAccessible::queryAccessibleInterface(code)->text(QAccessible::Name).contains(codeOf(text)));
+        const QByteArray hash = QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex();
+        const QString summary = copied(w);
+        QVERIFY(summary.endsWith(u' ' + QString::fromLatin1(hash) + u'\n'));
+        const commitment::Reading read = commitment::readText(text);
+        QVERIFY2(read.content && read.content->rows.size() == count, qPrintable(read.error));
+        for (const commitment::Row &row : read.content->rows)
+            QVERIFY2(summary.contains(u'\n' + row.name + ladder::kResultSeparator + row.result + u'\n'), qPrintable(summary));
     }
 
-    // Each standby its own code: a round among those who did not win, the next lottery; both
-    // take the code off the window until their standby.
-    void eachLotteryItsOwnCode()
-    {
-        Window w;
-        QVERIFY(w.prepare(kWinnerMode, 6, 1));
-        QStringList codes;
-        QVERIFY(w.standby());
-        codes << codeLabel(w)->text();
-        w.traceAll();
-        w.entry("mnu_round")->trigger();
-        QVERIFY(!w.shown(codeLabel(w)));
-        QVERIFY(w.standby());
-        codes << codeLabel(w)->text();
-        w.traceAll();
-        w.entry("mnu_next")->trigger();
-        QVERIFY(!w.shown(codeLabel(w)));
-        QVERIFY(w.standby());
-        codes << codeLabel(w)->text();
-        codes.removeDuplicates();
-        QCOMPARE(codes.size(), 3);
-    }
-
-    // The code is on the saved picture (the printout's layout): inside it, and drawn.
-    void codeOnThePicture()
-    {
-        Window w;
-        QVERIFY(w.prepare(kNumberMode, 3));
-        QVERIFY(w.standby());
-        w.traceAll();
-        w.ts.saveDialog->chosen = w.ts.folder.filePath(QStringLiteral("result.png"));
-        w.entry("mnu_save")->trigger();
-        QImage picture(w.ts.saveDialog->chosen);
-        QVERIFY(!picture.isNull());
-        picture.setDevicePixelRatio(w.form->devicePixelRatioF());
-        const QRect where = codeLabel(w)->geometry();
-        QVERIFY(QRect(QPoint(), picture.deviceIndependentSize().toSize()).contains(where));
-        const QImage part = picture.copy(QRect(where.topLeft() * picture.devicePixelRatio(), where.size() * picture.devicePixelRatio()));
-        int dark = 0;
-        for (int y = 0; y < part.height(); ++y)
-            for (int x = 0; x < part.width(); ++x)
-                dark += qGray(part.pixel(x, y)) < 96;
-        QVERIFY2(dark > 20, qPrintable(QString::number(dark)));
-    }
-
-    // Rows: a lottery completed, and the next one left after one trace (中断). The history window
-    // lists each with the code the window showed; only the completed one's text can be saved, and
-    // it is the text whose SHA-256 begins with that code.
-    void historyWindow_data()
-    {
-        QTest::addColumn<bool>("completed");
-        QTest::newRow("completed") << true;
-        QTest::newRow("abandoned") << false;
-    }
-
+    // A lottery completed and the next left after one trace: each listed with its own code, only the first's text saved.
     void historyWindow()
     {
-        QFETCH(bool, completed);
         Window w;
         const QString path = w.ts.folder.filePath(QStringLiteral("history.sqlite3"));
         w.start().openHistory(path);
         QVERIFY(w.prepare(kNumberMode, 3));
-        QStringList codes;
         QVERIFY(w.standby());
-        codes << codeLabel(w)->text();
+        QStringList codes{w.label("lbl_code")->text()};
         w.traceAll();
         w.entry("mnu_next")->trigger();
         QVERIFY(w.standby());
-        codes << codeLabel(w)->text();
+        codes << w.label("lbl_code")->text();
+        QVERIFY(codes[0] != codes[1]);
         w.clickName(0);
         w.entry("mnu_next")->trigger();
-
         History history;
         QVERIFY(history.open(path));
         FakeSaveDialog save;
@@ -213,21 +121,19 @@ private slots:
         HistoryDialog dialog(history, save, messenger);
         auto *list = dialog.findChild<QTableView *>(QStringLiteral("lotteries"));
         QCOMPARE(list->model()->rowCount(), 2);
-        // Newest first: the abandoned lottery, then the completed one.
-        const int row = completed ? 1 : 0;
-        const QString shown = codes[completed ? 0 : 1];
-        list->selectRow(row);
-        QStringList cells;
-        for (int column = 0; column < list->model()->columnCount(); ++column)
-            cells << list->model()->index(row, column).data().toString();
-        QVERIFY2(cells.contains(shown.section(u' ', -1)), qPrintable(cells.join(u',')));
-        auto *saveText = dialog.findChild<QPushButton *>(QStringLiteral("saveCommitment"));
-        QCOMPARE(saveText->isEnabled(), completed);
-        save.chosen = w.ts.folder.filePath(QStringLiteral("from-history.txt"));
-        dialog.saveCommitmentText();
-        QCOMPARE(QFile::exists(save.chosen), completed);
-        if (completed)
-            QVERIFY(shown.endsWith(u' ' + codeOf(sha256(fileBytes(save.chosen)))));
+        for (const bool completed : {true, false}) {
+            const int row = completed ? 1 : 0; // newest first
+            list->selectRow(row);
+            QStringList cells;
+            for (int column = 0; column < list->model()->columnCount(); ++column)
+                cells << list->model()->index(row, column).data().toString();
+            QVERIFY2(cells.contains(codes[row ^ 1].section(u' ', -1)), qPrintable(cells.join(u',')));
+            QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("saveCommitment"))->isEnabled(), completed);
+            save.chosen = w.ts.folder.filePath(QStringLiteral("from-history%1.txt").arg(row));
+            dialog.saveCommitmentText();
+            QCOMPARE(QFile::exists(save.chosen), completed);
+            QVERIFY(!completed || codes[0].endsWith(u' ' + codeOf(fileBytes(save.chosen))));
+        }
     }
 };
 

