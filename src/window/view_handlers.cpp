@@ -22,6 +22,11 @@ void Form1::mnu_zoomReset_Click()
     windowView.zoomReset();
 }
 
+void Form1::mnu_sound_Click()
+{
+    sounds->setOn(actions->sound->isChecked());
+}
+
 // The controls and the drawing laid out at the view shown.
 void Form1::showView(const View &shown, bool changed)
 {
