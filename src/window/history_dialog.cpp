@@ -1,4 +1,5 @@
 #include "history_dialog.h"
+#include "dialog_scale.h"
 #include "save_file.h"
 #include "list_table.h"
 
@@ -83,6 +84,7 @@ HistoryDialog::HistoryDialog(History &history, SaveDialog &saveDialog, Messenger
     , m_saveDialog(saveDialog)
     , m_messenger(messenger)
 {
+    const double scale = takeShownScale(this, parent);
     setObjectName(QStringLiteral("historyDialog"));
     setWindowTitle(QStringLiteral("抽選の履歴"));
     m_model = new HistoryListModel(this);
@@ -127,7 +129,7 @@ HistoryDialog::HistoryDialog(History &history, SaveDialog &saveDialog, Messenger
     layout->addWidget(buttons);
     setTabOrder(m_list, m_results);
     setTabOrder(m_results, csv);
-    resize(760, 560);
+    resize(QSize(760, 560) * scale);
     reload();
     m_list->setFocus();
 }
