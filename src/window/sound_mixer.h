@@ -1,5 +1,5 @@
 #pragma once
-// What the audio output pulls: the cues sounding now, mixed into one stream of 16-bit mono
+// What the audio output plays: the cues sounding now, mixed into one stream of 16-bit mono
 // samples. A new tick cuts a tick still sounding short, as does a new chime a chime and a new
 // fanfare a fanfare; different cues sound over one another, so no tick cuts an arrival's chime.
 // While nothing sounds it gives silence for a while, so that the output stays open between the

@@ -7,6 +7,7 @@
 #include <QLoggingCategory>
 #include <QMediaDevices>
 #include <QStringList>
+#include <QTimer>
 
 Q_LOGGING_CATEGORY(lcSound, "amidakuji.sound")
 
@@ -14,8 +15,10 @@ namespace {
 
 // The output keeps open this long after the last cue: between the ticks of a running path.
 constexpr qint64 kSilenceBeforeIdle = sound::kSampleRate;
-// About 50 ms buffered: a tick sounds soon after the path crosses its rung.
-constexpr qsizetype kBufferBytes = sound::kSampleRate / 20 * qsizetype(sizeof(qint16));
+// About 100 ms asked for (the server may give less): a tick sounds soon after the path crosses
+// its rung; the buffer is topped up far more often than it takes to run dry.
+constexpr qsizetype kBufferBytes = sound::kSampleRate / 10 * qsizetype(sizeof(qint16));
+constexpr int kFeedMs = 10;
 
 // What Qt says on the sound thread while it looks for an output (a sound server that cannot be
 // reached) is kept for the one line the program logs, not printed on its own.
@@ -45,7 +48,9 @@ QAudioDevice defaultOutput(QStringList &heard)
 
 } // namespace
 
-// Lives on the sound thread: the sink, and the mixer it pulls from. Made at the first cue.
+// Lives on the sound thread: the sink, the mixer and the timer that keeps the sink's buffer full
+// from the mixer. Qt's pull mode feeds the sink a fixed chunk at a time and, with a buffer this
+// short, can stall once the free space is less than a chunk; writing whatever is free does not.
 class SoundPlayer : public QObject
 {
 public:
@@ -54,17 +59,39 @@ public:
         if (!m_sink && !open())
             return;
         m_mixer->play(cue);
-        if (m_sink->state() != QAudio::ActiveState)
-            m_sink->start(m_mixer);
+        if (m_output)
+            return;
+        m_output = m_sink->start();
+        if (!m_output) {
+            failed();
+            return;
+        }
+        feed();
+        m_feed.start();
     }
 
     void stop()
     {
+        m_feed.stop();
+        m_output = nullptr;
         if (m_sink)
             m_sink->stop();
     }
 
 private:
+    // Fills what the sink has free; once the mixer has nothing more to give, the sink stops
+    // until the next cue.
+    void feed()
+    {
+        if (m_mixer->idle()) {
+            stop();
+            return;
+        }
+        const qint64 read = m_mixer->read(m_chunk.data(), qMin<qint64>(m_sink->bytesFree(), m_chunk.size()));
+        if (read > 0)
+            m_output->write(m_chunk.data(), read);
+    }
+
     // False, once and for all, when there is nothing to play on.
     bool open()
     {
@@ -89,22 +116,34 @@ private:
         m_mixer = new SoundMixer(kSilenceBeforeIdle, this);
         m_sink = new QAudioSink(device, format, this);
         m_sink->setBufferSize(kBufferBytes);
+        m_chunk.resize(kBufferBytes);
+        m_feed.setInterval(kFeedMs);
+        m_feed.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_feed, &QTimer::timeout, this, [this] { feed(); });
         QObject::connect(m_sink, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-            if (state == QAudio::IdleState && m_mixer->idle())
-                m_sink->stop();
-            else if (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError
-                     && m_sink->error() != QAudio::UnderrunError && !m_failed) {
-                m_failed = true;
-                qCWarning(lcSound) << "the audio output" << m_sink->error() << "on" << m_sink->format();
-            }
+            if (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError
+                && m_sink->error() != QAudio::UnderrunError)
+                failed();
         });
         return true;
     }
 
+    // An output that failed is said once, not at every cue; the next cue tries again.
+    void failed()
+    {
+        if (!m_failed)
+            qCWarning(lcSound) << "the audio output failed:" << m_sink->error();
+        m_failed = true;
+        stop();
+    }
+
     SoundMixer *m_mixer = nullptr;
     QAudioSink *m_sink = nullptr;
+    // Where the sink takes what is written, while it plays.
+    QIODevice *m_output = nullptr;
+    QTimer m_feed{this};
+    QByteArray m_chunk;
     bool m_silent = false;
-    // An output that failed is said once, not at every cue.
     bool m_failed = false;
 };
 

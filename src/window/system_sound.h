@@ -14,7 +14,7 @@ class SystemSoundOutput : public SoundOutput
 {
 public:
     SystemSoundOutput();
-    // Plays what was asked before, as far as it reaches the output, then stops the thread.
+    // Takes the cues asked before, then stops the output and the thread.
     ~SystemSoundOutput() override;
     SystemSoundOutput(const SystemSoundOutput &) = delete;
     SystemSoundOutput &operator=(const SystemSoundOutput &) = delete;
