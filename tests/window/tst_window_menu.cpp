@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QMenu>
+#include <QSettings>
 #include <QSignalSpy>
 
 namespace {
@@ -323,6 +324,41 @@ private slots:
         }
         w.entry("mnu_next")->trigger();
         QCOMPARE(w.participants(), count);
+    }
+
+    // 音 is on unless the user turned it off; a click turns it over, and the next window opens
+    // with the user's choice.
+    void soundEntry_data()
+    {
+        QTest::addColumn<QVariant>("remembered");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("never chosen") << QVariant() << true;
+        QTest::newRow("off") << QVariant(false) << false;
+        QTest::newRow("on") << QVariant(true) << true;
+    }
+
+    void soundEntry()
+    {
+        QFETCH(QVariant, remembered);
+        QFETCH(bool, on);
+        Window w;
+        const QString folder = w.ts.folder.path();
+        if (remembered.isValid())
+            QSettings(QSettings::IniFormat, QSettings::UserScope, "amidakuji", "view").setValue("sound", remembered);
+        w.start();
+        QAction *sound = w.entry("mnu_sound");
+        QVERIFY(sound->isCheckable());
+        QCOMPARE(sound->isChecked(), on);
+        const QByteArray settingsFile = w.written();
+        sound->trigger();
+        QCOMPARE(sound->isChecked(), !on);
+        // The user's, never set_up.ini's.
+        QCOMPARE(w.written(), settingsFile);
+
+        Window next;
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+        next.start();
+        QCOMPARE(next.entry("mnu_sound")->isChecked(), !on);
     }
 
     // Rows: the entry and its shortcut. A look at the menu while the entries were unavailable
