@@ -1,6 +1,4 @@
-// Messages, the name preview, the history window and the window's menu at the window's scale:
-// the desktop's look at 100 % (and never smaller), larger by the view's scale in full screen and
-// zoomed in; the window notes its scale as its view changes.
+// Messages, dialogs and the window's menu: the desktop's look at 100 % (never smaller), larger above.
 #include "dialog_scale.h"
 #include "history_dialog.h"
 #include "message_box.h"
@@ -10,31 +8,25 @@
 #include <QApplication>
 #include <QMenu>
 #include <QScreen>
-#include <QTemporaryDir>
 
 namespace {
 
-enum class Kind { Message, Question, Error, NamePreview, History };
+enum class Kind { Message, Question, Error, NamePreview, History, Menu };
 
-std::unique_ptr<QWidget> makeSurface(Kind surface, QWidget *parent, History &history, SaveDialog &save,
-                                     Messenger &messenger)
+// A new dialog over `over`, or none for the window's menu.
+std::unique_ptr<QWidget> makeSurface(Kind surface, QWidget *over, History &history, TestSeams &ts)
 {
     const QString text = QStringLiteral("名簿を読み込めませんでした。");
+    names::NameListRead read;
+    read.names = QStringList{QStringLiteral("青木"), QStringLiteral("石田")};
+    read.lines = {1, 2};
     switch (surface) {
-    case Kind::Message:
-        return makeMessageBox(parent, text, QMessageBox::Ok);
-    case Kind::Question:
-        return makeMessageBox(parent, text, QMessageBox::Yes | QMessageBox::No);
-    case Kind::Error:
-        return makeMessageBox(parent, text, QMessageBox::Ok, QMessageBox::Warning, QStringLiteral("エラー"));
-    case Kind::NamePreview: {
-        names::NameListRead read;
-        read.names = QStringList{QStringLiteral("青木"), QStringLiteral("石田")};
-        read.lines = {1, 2};
-        return std::make_unique<NamePreviewDialog>(QStringLiteral("names.txt"), read, parent);
-    }
-    case Kind::History:
-        return std::make_unique<HistoryDialog>(history, save, messenger, parent);
+    case Kind::Message: return makeMessageBox(over, text, QMessageBox::Ok);
+    case Kind::Question: return makeMessageBox(over, text, QMessageBox::Yes | QMessageBox::No);
+    case Kind::Error: return makeMessageBox(over, text, QMessageBox::Ok, QMessageBox::Warning, QStringLiteral("エラー"));
+    case Kind::History: return std::make_unique<HistoryDialog>(history, *ts.saveDialog, *ts.messenger, over);
+    case Kind::NamePreview: return std::make_unique<NamePreviewDialog>(QStringLiteral("names.txt"), read, over);
+    case Kind::Menu: break;
     }
     return nullptr;
 }
@@ -48,94 +40,64 @@ class TestDialogScale : public QObject
     Q_OBJECT
 
 private slots:
-    // Each surface over a window noted at a scale: at 1 or below, the desktop's font and nothing
-    // set; above, the desktop's font that many times as large, and the surface larger with it.
+    // Each surface over the window at 100 %, zoomed in or in full screen, and at 100 % again.
     void surfaces_data()
     {
         QTest::addColumn<Kind>("surface");
-        QTest::addColumn<double>("scale");
-        QTest::addColumn<double>("expected");
-        const QList<QPair<const char *, Kind>> surfaces{{"message", Kind::Message},
-                                                           {"question", Kind::Question},
-                                                           {"error", Kind::Error},
-                                                           {"name preview", Kind::NamePreview},
-                                                           {"history", Kind::History}};
-        for (const auto &[name, surface] : surfaces) {
-            QTest::addRow("%s, below 1", name) << surface << 0.75 << 1.0;
-            QTest::addRow("%s, at 1", name) << surface << 1.0 << 1.0;
-            QTest::addRow("%s, at 2", name) << surface << 2.0 << 2.0;
-        }
-        QTest::addRow("message, just above 1") << Kind::Message << 1.25 << 1.25;
+        QTest::addColumn<bool>("fullScreen");
+        const QList<QPair<const char *, Kind>> surfaces{{"message", Kind::Message}, {"question", Kind::Question},
+            {"error", Kind::Error}, {"name preview", Kind::NamePreview}, {"history", Kind::History}, {"menu", Kind::Menu}};
+        for (const auto &[name, surface] : surfaces)
+            QTest::addRow("%s, zoomed in", name) << surface << false;
+        QTest::addRow("menu, full screen") << Kind::Menu << true;
     }
 
     void surfaces()
     {
         QFETCH(Kind, surface);
-        QFETCH(double, scale);
-        QFETCH(double, expected);
-        QTemporaryDir folder;
-        History history;
-        history.open(folder.filePath(QStringLiteral("history.sqlite")));
-        TestSeams ts;
-        QWidget plain;
-        QWidget scaled;
-        setShownScale(&scaled, scale);
-        const std::unique_ptr<QWidget> atDesktop = makeSurface(surface, &plain, history, *ts.saveDialog, *ts.messenger);
-        const std::unique_ptr<QWidget> atScale = makeSurface(surface, &scaled, history, *ts.saveDialog, *ts.messenger);
-        const QFont desktop = QApplication::font(atDesktop.get());
-        QCOMPARE(atDesktop->font(), desktop);
-        QVERIFY(!atDesktop->testAttribute(Qt::WA_SetFont));
-        QCOMPARE(atScale->font().pointSizeF(), desktop.pointSizeF() * expected);
-        QCOMPARE(atScale->font().family(), desktop.family());
-        if (expected > 1) {
-            QVERIFY(atScale->sizeHint().width() > atDesktop->sizeHint().width());
-            QVERIFY(atScale->sizeHint().height() > atDesktop->sizeHint().height());
-        } else {
-            QCOMPARE(atScale->sizeHint(), atDesktop->sizeHint());
-        }
-    }
-
-    // The window's menu and what the window notes for its dialogs follow the zoom and full screen,
-    // by as much as the window's own boxes grow, and go back to the desktop's at 100 %.
-    void windowFollowsItsView_data()
-    {
-        QTest::addColumn<int>("zoomSteps");
-        QTest::addColumn<bool>("fullScreen");
-        QTest::newRow("100 %") << 0 << false;
-        QTest::newRow("one step up") << 1 << false;
-        QTest::newRow("two steps up") << 2 << false;
-        QTest::newRow("full screen") << 0 << true;
-    }
-
-    void windowFollowsItsView()
-    {
-        QFETCH(int, zoomSteps);
         QFETCH(bool, fullScreen);
         Window w;
         w.start();
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        History history;
+        history.open(w.ts.folder.filePath(QStringLiteral("history.sqlite")));
+        std::unique_ptr<QWidget> made;
+        const auto shown = [&] {
+            made = makeSurface(surface, w.form.get(), history, w.ts);
+            return made ? made.get() : w.form->findChild<QMenu *>(QStringLiteral("windowMenu"));
+        };
         const double boxAtDesktop = w.nameBox(0)->font().pointSizeF();
-        auto *menu = w.form->findChild<QMenu *>(QStringLiteral("windowMenu"));
-        const QFont menuAtDesktop = QApplication::font(menu);
-        for (int i = 0; i < zoomSteps; ++i)
-            w.entry("mnu_zoomIn")->trigger();
-        if (fullScreen) {
-            w.entry("mnu_fullScreen")->trigger();
-            QTRY_COMPARE(w.form->size(), w.form->screen()->size());
-        }
-        const double scale = w.nameBox(0)->font().pointSizeF() / boxAtDesktop;
-        QCOMPARE(scale > 1, zoomSteps > 0 || fullScreen);
-        QCOMPARE(shownScale(w.form.get()), scale);
-        QCOMPARE(menu->font().pointSizeF(), menuAtDesktop.pointSizeF() * scale);
-
-        // Back at 100 %: the desktop's menu, unset.
+        QWidget *seen = shown();
+        const QFont desktop = QApplication::font(seen);
+        const QSize sizeAtDesktop = seen->sizeHint();
+        QCOMPARE(seen->font(), desktop);
+        QVERIFY(!seen->testAttribute(Qt::WA_SetFont));
+        w.entry(fullScreen ? "mnu_fullScreen" : "mnu_zoomIn")->trigger();
         if (fullScreen)
-            w.entry("mnu_fullScreen")->trigger();
-        w.entry("mnu_zoomReset")->trigger();
+            QTRY_COMPARE(w.form->size(), w.form->screen()->size());
+        const double scale = w.nameBox(0)->font().pointSizeF() / boxAtDesktop;
+        QVERIFY(scale > 1);
+        QCOMPARE(shownScale(w.form.get()), scale);
+        seen = shown();
+        QCOMPARE(seen->font().pointSizeF(), desktop.pointSizeF() * scale);
+        QCOMPARE(seen->font().family(), desktop.family());
+        QVERIFY(seen->sizeHint().width() > sizeAtDesktop.width() && seen->sizeHint().height() > sizeAtDesktop.height());
+        w.entry(fullScreen ? "mnu_fullScreen" : "mnu_zoomReset")->trigger();
         QTRY_COMPARE(shownScale(w.form.get()), 1.0);
-        QCOMPARE(menu->font(), menuAtDesktop);
-        QVERIFY(!menu->testAttribute(Qt::WA_SetFont));
+        seen = shown();
+        QCOMPARE(seen->font(), desktop);
+        QVERIFY(!seen->testAttribute(Qt::WA_SetFont));
+        QCOMPARE(seen->sizeHint(), sizeAtDesktop);
+    }
+
+    // Over a window noted below 100 %, a message keeps the desktop's look.
+    void neverSmaller()
+    {
+        QWidget window;
+        setShownScale(&window, 0.75);
+        const auto box = makeMessageBox(&window, QStringLiteral("名簿"), QMessageBox::Ok);
+        QCOMPARE(box->font(), QApplication::font(box.get()));
     }
 };
 
