@@ -58,9 +58,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # A lottery tool, not a game: Debian's "games" section is for games, installed under /usr/games.
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-# The libraries the program links come from dpkg-shlibdeps; the Qt platform plugins, Qt's own
-# Japanese texts, the SQLite driver of the history and the Japanese font are loaded at run time,
-# so they are named here.
+# The libraries the program links come from dpkg-shlibdeps (Qt Multimedia among them, which
+# brings its audio output); the Qt platform plugins, Qt's own Japanese texts, the SQLite driver of
+# the history and the Japanese font are loaded at run time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, qt6-translations-l10n, libqt6sql6-sqlite, fonts-ipafont-gothic")

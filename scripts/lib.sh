@@ -7,9 +7,10 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What building and running the program needs on Debian 12 (qt6-translations-l10n holds Qt's own
 # Japanese texts, which the program loads at run time; libqt6sql6-sqlite the SQLite driver the
-# history of lotteries is kept with).
+# history of lotteries is kept with; qt6-multimedia-dev and libqt6multimedia6 the audio output the
+# show's sounds play through).
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
-    libfontconfig-dev fonts-ipafont-gothic libqt6sql6-sqlite)
+    libfontconfig-dev fonts-ipafont-gothic libqt6sql6-sqlite qt6-multimedia-dev libqt6multimedia6)
 # What the tests need besides: a real X server, a window manager and the tools that look at its
 # windows, the accessibility bus, and the tools that check the menu entry, make the Debian package
 # and judge it.

@@ -1,6 +1,7 @@
 // Module1: reads the command line, loads the window, lets it restore its state, then shows it.
 #include "form1.h"
 #include "history.h"
+#include "system_sound.h"
 #include "translations.h"
 #include "verify.h"
 
@@ -133,7 +134,10 @@ int main(int argc, char *argv[])
         QCoreApplication::installTranslator(&qtTexts);
     // Ties the window to its menu entry (amidakuji.desktop), whose icon the desktop then shows.
     QGuiApplication::setDesktopFileName(QStringLiteral("amidakuji"));
-    Form1 form;
+    // The show's sounds through the desktop's audio output, where there is one.
+    WindowSeams seams;
+    seams.soundOutput = std::make_unique<SystemSoundOutput>();
+    Form1 form(std::move(seams));
     form.show();
     // The history opens once the window is up, so that start-up does not wait for it.
     QTimer::singleShot(0, &form, [&form] { form.openHistory(History::defaultPath()); });

@@ -29,6 +29,9 @@ Form1::Form1(WindowSeams seamsIn, LotterySources sources, QWidget *parent)
     setWindowTitle(QStringLiteral("◆Vornikel◆あみだくじ２"));
     setFont(programFont(9));
     setAcceptDrops(true);
+    auto switched = std::make_unique<SoundSwitch>(std::move(seams.soundOutput));
+    sounds = switched.get();
+    seams.soundOutput = std::move(switched);
     makeControls();
     createWindowMenu();
     windowView.apply();

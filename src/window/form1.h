@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history_recorder.h"
+#include "sound_switch.h"
 #include "window_actions.h"
 #include "ladder/surface.h"
 #include "lottery/lottery.h"
@@ -162,6 +163,8 @@ private:
     void mnu_zoomIn_Click();
     void mnu_zoomOut_Click();
     void mnu_zoomReset_Click();
+    // 音: the show's sounds on or off.
+    void mnu_sound_Click();
     void showView(const View &shown, bool changed);
     // The controls laid out at a view.
     void placeControls(const View &shown);
@@ -220,6 +223,8 @@ private:
     QString stampText;
     // The window's menu entries and shortcuts.
     WindowActions *actions = nullptr;
+    // What 音 turns on and off; it stands in seams.soundOutput, through which every cue plays.
+    SoundSwitch *sounds = nullptr;
     HistoryRecorder recorder{this, [this](const QString &text) { showHistoryError(text); },
                              [this] { updateMenuEntries(); }};
 

@@ -1,5 +1,6 @@
 #include "history_dialog.h"
 #include "commitment/commitment.h"
+#include "dialog_scale.h"
 #include "save_file.h"
 #include "list_table.h"
 
@@ -84,6 +85,7 @@ HistoryDialog::HistoryDialog(History &history, SaveDialog &saveDialog, Messenger
     , m_saveDialog(saveDialog)
     , m_messenger(messenger)
 {
+    const double scale = takeShownScale(this, parent);
     setObjectName(QStringLiteral("historyDialog"));
     setWindowTitle(QStringLiteral("抽選の履歴"));
     m_model = new HistoryListModel(this);
@@ -131,7 +133,7 @@ HistoryDialog::HistoryDialog(History &history, SaveDialog &saveDialog, Messenger
     layout->addWidget(buttons);
     setTabOrder(m_list, m_results);
     setTabOrder(m_results, csv);
-    resize(760, 560);
+    resize(QSize(760, 560) * scale);
     reload();
     m_list->setFocus();
 }

@@ -1,17 +1,26 @@
+#include "message_box.h"
+#include "dialog_scale.h"
 #include "window_seams.h"
 
-#include <QMessageBox>
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons,
+                                            QMessageBox::Icon icon, const QString &title)
+{
+    auto box = std::make_unique<QMessageBox>(icon, title, QString(), buttons, parent);
+    // The font first, so that the text is laid out at it.
+    takeShownScale(box.get(), parent);
+    box->setText(text);
+    if (buttons.testFlag(QMessageBox::No))
+        box->setDefaultButton(QMessageBox::No);
+    box->setWindowModality(Qt::ApplicationModal);
+    return box;
+}
 
 namespace {
 
 int showBox(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons,
             QMessageBox::Icon icon = QMessageBox::NoIcon, const QString &title = QStringLiteral("確認"))
 {
-    QMessageBox box(icon, title, text, buttons, parent);
-    if (buttons.testFlag(QMessageBox::No))
-        box.setDefaultButton(QMessageBox::No);
-    box.setWindowModality(Qt::ApplicationModal);
-    return box.exec();
+    return makeMessageBox(parent, text, buttons, icon, title)->exec();
 }
 
 } // namespace

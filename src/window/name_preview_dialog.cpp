@@ -1,4 +1,5 @@
 #include "name_preview_dialog.h"
+#include "dialog_scale.h"
 #include "ladder/surface.h"
 #include "base/state.h"
 #include "names/storable.h"
@@ -130,6 +131,7 @@ QStringList NamePreviewDialog::notes(const names::NameListRead &read)
 NamePreviewDialog::NamePreviewDialog(const QString &path, const names::NameListRead &read, QWidget *parent)
     : QDialog(parent)
 {
+    const double scale = takeShownScale(this, parent);
     setObjectName(QStringLiteral("namePreview"));
     setWindowTitle(QStringLiteral("名簿の読み込み"));
     auto *model = new NameListModel(read, this);
@@ -177,5 +179,5 @@ NamePreviewDialog::NamePreviewDialog(const QString &path, const names::NameListR
     layout->addWidget(summary);
     layout->addWidget(table);
     layout->addWidget(buttons);
-    resize(560, 520);
+    resize(QSize(560, 520) * scale);
 }

@@ -42,6 +42,8 @@ WindowActions::WindowActions(QWidget *window)
     zoomIn = menuEntry(m_menu, "mnu_zoomIn", QStringLiteral("拡大"), {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal});
     zoomOut = menuEntry(m_menu, "mnu_zoomOut", QStringLiteral("縮小"), {Qt::CTRL | Qt::Key_Minus});
     zoomReset = menuEntry(m_menu, "mnu_zoomReset", QStringLiteral("100%"), {Qt::CTRL | Qt::Key_0});
+    sound = menuEntry(m_menu, "mnu_sound", QStringLiteral("音"), {});
+    sound->setCheckable(true);
     window->addActions(m_menu->actions());
     leaveFullScreen = new QShortcut(QKeySequence(Qt::Key_Escape), window);
     connect(m_menu, &QMenu::aboutToShow, this, &WindowActions::aboutToShow);
@@ -66,6 +68,7 @@ void WindowActions::update(const Situation &now)
     zoomIn->setEnabled(now.canZoomIn);
     zoomOut->setEnabled(now.canZoomOut);
     zoomReset->setEnabled(now.canZoomReset);
+    sound->setChecked(now.soundOn);
     leaveFullScreen->setEnabled(now.fullScreen);
 }
 

@@ -28,6 +28,7 @@ public:
         bool canZoomIn = false;
         bool canZoomOut = false;
         bool canZoomReset = false;
+        bool soundOn = false;
     };
 
     explicit WindowActions(QWidget *window);
@@ -50,6 +51,8 @@ public:
     QAction *zoomIn = nullptr;
     QAction *zoomOut = nullptr;
     QAction *zoomReset = nullptr;
+    // 音: the show's sounds.
+    QAction *sound = nullptr;
     // Esc leaves full screen; it is left to the boxes and dialogs otherwise (enabled only then).
     QShortcut *leaveFullScreen = nullptr;
 

@@ -35,6 +35,7 @@ void Form1::createWindowMenu()
     onTriggered(actions->zoomIn, &Form1::mnu_zoomIn_Click);
     onTriggered(actions->zoomOut, &Form1::mnu_zoomOut_Click);
     onTriggered(actions->zoomReset, &Form1::mnu_zoomReset_Click);
+    onTriggered(actions->sound, &Form1::mnu_sound_Click);
     connect(actions->leaveFullScreen, &QShortcut::activated, this, [this] {
         handle([this] {
             if (isFullScreen())
@@ -66,6 +67,7 @@ void Form1::updateMenuEntries()
     now.canZoomIn = !isFullScreen() && larger > zoom && windowView.zoomThatFits(larger) == larger;
     now.canZoomOut = !isFullScreen() && zoom > kZoomSteps.front();
     now.canZoomReset = !isFullScreen() && zoom != kZoomSteps.front();
+    now.soundOn = sounds->isOn();
     actions->update(now);
 }
 

@@ -20,13 +20,13 @@ constexpr auto kZoomKey = "zoom";
 // The client height a new window opens with, before the layout sets it.
 constexpr int kOpeningClientHeightTwips = 2100;
 
+} // namespace
+
 // The zoom is the user's, kept apart from set_up.ini, which other copies of the program read.
 QSettings viewSettings()
 {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("amidakuji"), QStringLiteral("view"));
 }
-
-} // namespace
 
 WindowView::WindowView(QWidget *window, Show show)
     : m_window(window)

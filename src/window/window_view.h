@@ -5,12 +5,19 @@
 
 #include "view.h"
 
+#include <QLoggingCategory>
 #include <QRect>
+#include <QSettings>
 #include <QSize>
 
 #include <functional>
 
 class QWidget;
+
+Q_DECLARE_LOGGING_CATEGORY(lcView)
+
+// What the user chose for showing the window (view.ini in the user's configuration folder).
+QSettings viewSettings();
 
 class WindowView
 {

@@ -47,7 +47,7 @@ debs=("$work"/deb/amidakuji_*.deb)
 [[ -f ${debs[0]} ]] || fail "cpack made no .deb"; ok
 depends=$(dpkg-deb -f "${debs[0]}" Depends)
 for package in libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 qt6-qpa-plugins \
-    qt6-translations-l10n fonts-ipafont-gothic libqt6sql6 libqt6sql6-sqlite libc6; do
+    qt6-translations-l10n fonts-ipafont-gothic libqt6sql6 libqt6sql6-sqlite libqt6multimedia6 libc6; do
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "the package does not depend on $package: $depends"
     ok
 done

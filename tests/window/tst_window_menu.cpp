@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QMenu>
+#include <QSettings>
 #include <QSignalSpy>
 
 namespace {
@@ -325,6 +326,24 @@ private slots:
         }
         w.entry("mnu_next")->trigger();
         QCOMPARE(w.participants(), count);
+    }
+
+    // 音 shows the user's choice from view.ini; a click turns it over for the next window, never in set_up.ini.
+    void soundEntry()
+    {
+        Window w;
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "amidakuji", "view").setValue("sound", false);
+        w.start();
+        QAction *sound = w.entry("mnu_sound");
+        QVERIFY(sound->isCheckable() && !sound->isChecked());
+        const QByteArray settingsFile = w.written();
+        sound->trigger();
+        QVERIFY(sound->isChecked());
+        QCOMPARE(w.written(), settingsFile);
+        Window next;
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, w.ts.folder.path());
+        next.start();
+        QVERIFY(next.entry("mnu_sound")->isChecked());
     }
 
     // Rows: the entry and its shortcut. A look at the menu while the entries were unavailable
