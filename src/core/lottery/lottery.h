@@ -7,6 +7,7 @@
 #include "base/sources.h"
 #include "base/state.h"
 #include "ladder/path.h"
+#include "ladder/path_run.h"
 #include "modes/mode_cycle.h"
 #include "phase.h"
 #include "settings/settings_file.h"
@@ -121,7 +122,19 @@ struct TraceStep
     QString resultText;
     uint32_t resultColor = 0;
     QString reached;
+    // Winner mode, and the path reached あたり.
+    bool win = false;
     bool allTraced = false;
+};
+
+// A running path as it stands now: the part of it drawn (twips), the rungs it went along since the
+// frame before, and whether it has come to its prize.
+struct RunningFrame
+{
+    int participant = 0;
+    std::vector<QPointF> drawn;
+    int rungsCrossed = 0;
+    bool arrived = false;
 };
 
 // One tick of the automatic run: the path it traced (none when there was none to trace) and
@@ -170,6 +183,9 @@ struct EntriesRestored
     Layout layout;
 };
 
+// While a path runs, the entry points that would change the lottery (standby, the counts, a new
+// ladder, the mode, the stored prizes, a group change, a paste, another trace) refuse: they give
+// none, or nothing made, and change nothing.
 class Lottery
 {
 public:
@@ -183,7 +199,8 @@ public:
     bool allTraced() const { return st.all_traced == 1; }
     // Read from the ready and traced flags, which only the entry points change: start, the next
     // lottery or round and every new ladder lead to Entry, standby to Ready, and the trace of the
-    // last participant not yet traced (by click or by the automatic run) to Finished.
+    // last participant not yet traced (by click or by the automatic run) to Finished. A path
+    // started to run holds Running until it arrives.
     LotteryPhase phase() const;
 
     // Start-up from the settings file's lines: the stored group, the window's edges, the boxes
@@ -259,6 +276,20 @@ public:
     bool startAutoRun();
     AutoTick autoRunTick();
 
+    // The draw as a show: a click (or a tick of the automatic run) starts the participant's path
+    // running at a speed, refused as trace() refuses and while another path runs. The step says
+    // where the path goes and how it is drawn; its result is written only when it arrives, and
+    // the time runs on the lottery's tick source.
+    std::optional<TraceStep> startPath(int index, ladder::RunSpeed speed);
+    // A tick that finds a path running waits: nothing starts and the run does not move on.
+    AutoTick autoRunStartPath(ladder::RunSpeed speed);
+    // The running path at this tick; none when no path runs.
+    std::optional<RunningFrame> runningFrame();
+    // Ends the running path at once, arrived or skipped: its result is written behind the prize it
+    // reaches and the participant counts as traced. None when no path runs.
+    std::optional<TraceStep> arrive();
+    std::optional<int> runningParticipant() const;
+
     // The participants' names as standby took them, in name-box order; empty before standby.
     QStringList participants() const;
     // The group memo as standby took it.
@@ -294,6 +325,11 @@ private:
     void storeStandbyLines(const Entries &entries, int windowLeft, int windowTop);
     void storeGroup(int group, const Entries &entries);
     std::optional<TraceStep> traceCurrent();
+    // The trace of participant trace_index as it will be written, and writing it.
+    std::optional<TraceStep> nextStep() const;
+    void writeStep(TraceStep &step);
+    std::optional<TraceStep> startCurrent(ladder::RunSpeed speed);
+    bool running() const { return m_running.has_value(); }
     QStringList nonWinners() const;
 
     LotteryState st;
@@ -314,5 +350,17 @@ private:
         int round = 1;
     };
     std::optional<Before> m_before;
+    // The path running: its step, its corners and length in twips, since which tick it runs and
+    // for how long, and the rungs already told.
+    struct Running
+    {
+        TraceStep step;
+        std::vector<QPointF> points;
+        double length = 0;
+        int32_t since = 0;
+        int duration = 0;
+        int rungsTold = 0;
+    };
+    std::optional<Running> m_running;
     LotterySources m_sources;
 };
