@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <array>
+
 class QAction;
 class QMenu;
 class QPoint;
@@ -28,6 +30,10 @@ public:
         bool canZoomIn = false;
         bool canZoomOut = false;
         bool canZoomReset = false;
+        // The draw as a show in the view in use, its speed, and paths left to trace.
+        bool showOn = false;
+        int speed = 0;
+        bool pathsLeft = false;
     };
 
     explicit WindowActions(QWidget *window);
@@ -49,6 +55,10 @@ public:
     QAction *zoomIn = nullptr;
     QAction *zoomOut = nullptr;
     QAction *zoomReset = nullptr;
+    QAction *show = nullptr;
+    // 速さ: ゆっくり, ふつう, はやい, in the order of ladder::RunSpeed.
+    std::array<QAction *, 3> speeds{};
+    QAction *traceAll = nullptr;
     // Esc leaves full screen; it is left to the boxes and dialogs otherwise (enabled only then).
     QShortcut *leaveFullScreen = nullptr;
 
