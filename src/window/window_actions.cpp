@@ -47,7 +47,6 @@ WindowActions::WindowActions(QWidget *window)
     show = menuEntry(m_menu, "mnu_show", QStringLiteral("演出（線が走る）"), {});
     show->setCheckable(true);
     QMenu *speedMenu = m_menu->addMenu(QStringLiteral("速さ"));
-    speedMenu->setObjectName(QStringLiteral("speedMenu"));
     auto *speedGroup = new QActionGroup(this);
     const char *speedNames[] = {"mnu_speedSlow", "mnu_speedNormal", "mnu_speedFast"};
     const QString speedCaptions[] = {QStringLiteral("ゆっくり"), QStringLiteral("ふつう"), QStringLiteral("はやい")};
