@@ -1,5 +1,6 @@
 // The draw as a show on the window: a path that runs from the name to its prize, frame by frame,
 // with time from the lottery's tick source (set by the test) and frames asked for by the test.
+#include "support/history_rows.h"
 #include "support/recording_sound.h"
 #include "support/window.h"
 #include "ladder/path_run.h"
@@ -300,6 +301,54 @@ private slots:
         skipped.clickName(0);
         QCOMPARE(skipped.sound->played.size(), 1);
         QVERIFY(skipped.sound->played.first() != ShowSound::Tick);
+    }
+
+    // Rows: the path running (the first of two, or the last with the other traced before) and
+    // what happens then. The history takes the result, and the lottery its completion, only when
+    // the path arrives; 次の抽選 ends a running path first, and asks only while others are left.
+    void historyAtArrival_data()
+    {
+        QTest::addColumn<bool>("last");
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<int>("traced");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<int>("asked");
+        QTest::newRow("the first path half way") << false << "half" << 0 << "記録中" << 0;
+        QTest::newRow("the first path arrived") << false << "arrive" << 1 << "記録中" << 0;
+        QTest::newRow("the last path half way") << true << "half" << 1 << "記録中" << 0;
+        QTest::newRow("the last path arrived") << true << "arrive" << 2 << "完了" << 0;
+        QTest::newRow("次の抽選 while the first path runs") << false << "next" << 1 << "中断" << 1;
+        QTest::newRow("次の抽選 while the last path runs") << true << "next" << 2 << "完了" << 0;
+    }
+
+    void historyAtArrival()
+    {
+        QFETCH(bool, last);
+        QFETCH(QString, then);
+        QFETCH(int, traced);
+        QFETCH(QString, state);
+        QFETCH(int, asked);
+        Show w;
+        const QString path = w.ts.folder.filePath(QStringLiteral("history.sqlite3"));
+        w.start().openHistory(path);
+        QVERIFY(w.ready(kWinnerMode, 2));
+        if (last) {
+            w.clickName(0);
+            w.clickName(0);
+        }
+        w.clickName(last ? 1 : 0);
+        w.frameAt(then == QStringLiteral("arrive") ? duration() : duration() / 2);
+        if (then == QStringLiteral("next"))
+            w.entry("mnu_next")->trigger();
+        History history;
+        QVERIFY(history.open(path));
+        const QList<HistoryLottery> all = withRows(history);
+        QCOMPARE(all.size(), 1);
+        QCOMPARE(std::count_if(all[0].rows.begin(), all[0].rows.end(), [](const HistoryRow &row) { return row.traced; }),
+                 traced);
+        QCOMPARE(all[0].state, state);
+        QCOMPARE(all[0].finishedAt.isValid(), state == QStringLiteral("完了"));
+        QCOMPARE(w.ts.messenger->asked.size(), asked);
     }
 
     // Without the show (a window's default) a click traces at once, without a sound.
