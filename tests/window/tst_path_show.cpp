@@ -1,7 +1,5 @@
-// The draw as a show on the window: a path that runs from the name to its prize, frame by frame,
-// with time from the lottery's tick source (set by the test) and frames asked for by the test.
+// The draw as a show on the window, with time from the lottery's tick source and frames the test asks for.
 #include "support/history_rows.h"
-#include "support/recording_sound.h"
 #include "support/window.h"
 #include "ladder/path_run.h"
 
@@ -9,19 +7,24 @@
 
 namespace {
 
-// A window with a recording sound output, the show turned on through its menu entry.
+// A sound output that keeps the sounds asked for, in order, instead of playing them.
+struct RecordingSound : SoundOutput
+{
+    void play(ShowSound sound) override { played << sound; }
+    QList<ShowSound> played;
+};
+
 struct Show : Window
 {
     RecordingSound *sound = nullptr;
 
-    explicit Show(unsigned seed = 1)
-        : Window(seed)
+    Show()
     {
         auto recording = std::make_unique<RecordingSound>();
         sound = recording.get();
         ts.seams.soundOutput = std::move(recording);
     }
-    // Standby with the show on, in a mode with a participant and winner count.
+    // Standby in a mode with a participant and winner count, the show turned on through its entry.
     bool ready(int mode, int count, int winners = 1, bool show = true)
     {
         if (!prepare(mode, count, winners))
@@ -30,24 +33,20 @@ struct Show : Window
             entry("mnu_show")->trigger();
         return standby();
     }
-    QTimer *frames() const { return control<QTimer>(QStringLiteral("tmr_show")); }
-    bool running() const { return frames()->isActive(); }
+    bool running() const { return control<QTimer>(QStringLiteral("tmr_show"))->isActive(); }
     // A frame of the show at a time, in milliseconds of the tick source.
     void frameAt(int32_t ms)
     {
         ts.ticks->value = ms;
-        QMetaObject::invokeMethod(frames(), "timeout");
+        QMetaObject::invokeMethod(control<QTimer>(QStringLiteral("tmr_show")), "timeout");
     }
-    void autoTick() { QMetaObject::invokeMethod(timer(), "timeout"); }
-    // The names written into the prize boxes so far.
+    // The names written into the prize boxes so far, sorted.
     QStringList written() const
     {
         QStringList names;
-        for (int i = 0; i < participants(); ++i) {
-            const QString text = prizeBox(i)->text();
-            if (shown(prizeBox(i)) && text.contains(QStringLiteral("N")))
-                names << text.mid(text.lastIndexOf(QLatin1Char('N')));
-        }
+        for (int i = 0; i < participants(); ++i)
+            if (shown(prizeBox(i)) && prizeBox(i)->text().contains(QLatin1Char('N')))
+                names << prizeBox(i)->text().mid(prizeBox(i)->text().lastIndexOf(QLatin1Char('N')));
         names.sort();
         return names;
     }
@@ -57,48 +56,58 @@ struct Show : Window
     }
 };
 
-int duration(ladder::RunSpeed speed = ladder::RunSpeed::Normal)
-{
-    return ladder::runDuration(speed);
-}
+const int kRun = ladder::runDuration(ladder::RunSpeed::Normal);
 
-// The pixels where two pictures differ.
-QList<QPoint> changes(const QImage &from, const QImage &to)
+// A row of endings(): the paths skipped before the one that runs, what happens half way, the
+// history's rows traced (and prizes written) then, whether a path runs, the history's state, the
+// questions asked, and the controls enabled (1) in the order endings() lists them ("": unchecked).
+struct Ending
 {
-    QList<QPoint> found;
-    for (int y = 0; y < from.height(); ++y)
-        for (int x = 0; x < from.width(); ++x)
-            if (from.pixel(x, y) != to.pixel(x, y))
-                found << QPoint(x, y);
-    return found;
+    int skipped;
+    QString action;
+    int traced;
+    bool running;
+    QString state;
+    int asked;
+    QString enabled;
+};
+
+// The window shown and taken in or out of full screen through its menu entry.
+bool toggleFullScreen(Window &w)
+{
+    const bool was = w.form->isFullScreen();
+    w.form->show();
+    if (!QTest::qWaitForWindowExposed(w.form.get()))
+        return false;
+    w.entry("mnu_fullScreen")->trigger();
+    return QTest::qWaitFor([&] { return w.form->isFullScreen() != was; });
 }
 
 } // namespace
 
 Q_DECLARE_METATYPE(ladder::RunSpeed)
+Q_DECLARE_METATYPE(Ending)
 
 class TestPathShow : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // Rows: a speed, chosen in 速さ, and the time of the frame about the path's duration. The
-    // prize is written, and the name's mark taken off, only when the path arrives.
+    // Rows: a speed chosen in 速さ, and the last frame one ms short of its duration or at it.
     void prizeAtArrival_data()
     {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<ladder::RunSpeed>("speed");
         QTest::addColumn<int>("fromDuration");
-        const std::tuple<const char *, const char *, ladder::RunSpeed> speeds[] = {
-            {"slow", "mnu_speedSlow", ladder::RunSpeed::Slow},
-            {"normal", "mnu_speedNormal", ladder::RunSpeed::Normal},
-            {"fast", "mnu_speedFast", ladder::RunSpeed::Fast}};
-        for (const auto &[name, entry, speed] : speeds) {
-            QTest::addRow("%s, one ms short", name) << QString::fromLatin1(entry) << speed << -1;
-            QTest::addRow("%s, at its duration", name) << QString::fromLatin1(entry) << speed << 0;
-        }
+        const std::pair<const char *, ladder::RunSpeed> speeds[] = {{"mnu_speedSlow", ladder::RunSpeed::Slow},
+            {"mnu_speedNormal", ladder::RunSpeed::Normal}, {"mnu_speedFast", ladder::RunSpeed::Fast}};
+        for (const auto &[entry, speed] : speeds)
+            for (int offset : {-1, 0})
+                QTest::addRow("%s, %+d ms", entry, offset) << QString::fromLatin1(entry) << speed << offset;
     }
 
+    // The name marked and the path drawn part by part; the prize written and the mark taken off at
+    // arrival, the picture then that of the instant trace, which (the show off) is silent and at once.
     void prizeAtArrival()
     {
         QFETCH(QString, entry);
@@ -108,162 +117,40 @@ private slots:
         QVERIFY(w.ready(kWinnerMode, 3));
         w.control<QAction>(entry)->trigger();
         QVERIFY(w.control<QAction>(entry)->isChecked());
+        const QImage ladder = w.ladderPicture();
         w.clickName(1);
-        QVERIFY(w.running());
-        QVERIFY(w.marked(1));
-        w.frameAt(duration(speed) / 2);
+        QVERIFY(w.running() && w.marked(1));
+        w.frameAt(ladder::runDuration(speed) / 2);
         QVERIFY(w.written().isEmpty());
+        const QImage half = w.ladderPicture();
 
-        w.frameAt(duration(speed) + fromDuration);
+        w.frameAt(ladder::runDuration(speed) + fromDuration);
         const bool arrived = fromDuration >= 0;
         QCOMPARE(w.written(), arrived ? QStringList{QStringLiteral("N1")} : QStringList{});
         QCOMPARE(w.running(), !arrived);
         QCOMPARE(w.marked(1), !arrived);
-    }
-
-    // Rows: how far the path has run. What is drawn is part of the path the instant trace draws,
-    // and the path that has arrived is exactly that path.
-    void drawnIsPartOfTheResult_data()
-    {
-        QTest::addColumn<int>("quarters");
-        QTest::newRow("a quarter") << 1;
-        QTest::newRow("half") << 2;
-        QTest::newRow("three quarters") << 3;
-    }
-
-    void drawnIsPartOfTheResult()
-    {
-        QFETCH(int, quarters);
-        Window instant;
-        QVERIFY(instant.prepare(kWinnerMode, 3) && instant.standby());
-        instant.clickName(0);
-        Show w;
-        QVERIFY(w.ready(kWinnerMode, 3));
-        const QImage ladder = w.ladderPicture();
-
-        w.clickName(0);
-        w.frameAt(duration() * quarters / 4);
-        const QList<QPoint> drawn = changes(ladder, w.ladderPicture());
-        w.frameAt(duration());
-        const QImage whole = w.ladderPicture();
-        QCOMPARE(whole, instant.ladderPicture());
-        const QList<QPoint> path = changes(ladder, whole);
-        QVERIFY(!drawn.isEmpty());
-        QVERIFY(drawn.size() < path.size());
-        for (const QPoint &pixel : drawn)
-            QVERIFY2(path.contains(pixel), qPrintable(QStringLiteral("(%1, %2)").arg(pixel.x()).arg(pixel.y())));
-    }
-
-    // Rows: what ends a running path (participant 0's, a quarter run): the names whose prizes
-    // are then written, and whether a path still runs.
-    void skipAndQueue_data()
-    {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QStringList>("written");
-        QTest::addColumn<bool>("stillRunning");
-        QTest::newRow("a click on the running name") << "click 0" << QStringList{"N0"} << false;
-        QTest::newRow("Space in the running name box") << "space 0" << QStringList{"N0"} << false;
-        QTest::newRow("a click on another name") << "click 2" << QStringList{"N0"} << true;
-        QTest::newRow("残りを全部たどる") << "all" << QStringList{"N0", "N1", "N2"} << false;
-    }
-
-    void skipAndQueue()
-    {
-        QFETCH(QString, action);
-        QFETCH(QStringList, written);
-        QFETCH(bool, stillRunning);
-        Show w;
-        QVERIFY(w.ready(kWinnerMode, 3));
-        w.clickName(0);
-        w.frameAt(duration() / 4);
-        if (action == QStringLiteral("click 0"))
-            w.clickName(0);
-        else if (action == QStringLiteral("space 0"))
-            QTest::keyClick(w.nameBox(0), Qt::Key_Space);
-        else if (action == QStringLiteral("click 2"))
-            w.clickName(2);
-        else
-            w.entry("mnu_traceAll")->trigger();
-        QCOMPARE(w.written(), written);
-        QCOMPARE(w.running(), stillRunning);
-        QCOMPARE(w.marked(0), false);
-        QCOMPARE(w.marked(2), stillRunning);
-        QCOMPARE(w.button("cmd_print")->isEnabled(), written.size() == 3);
-    }
-
-    // The automatic run starts a path, waits for it to arrive, then keeps its beat; a tick while
-    // a path runs starts nothing.
-    void autoRunWaitsForEachArrival()
-    {
-        Show w;
-        QVERIFY(w.ready(kWinnerMode, 3));
-        QTest::keyClick(w.nameBox(1), Qt::Key_Return);
-        w.button("cmd_auto")->click();
-        QVERIFY(w.timer()->isActive());
-        const int beat = w.timer()->interval();
-        int32_t now = 0;
-        for (int i = 0; i < 3; ++i) {
-            w.autoTick();
-            QVERIFY(w.running());
-            QVERIFY(w.marked(i));
-            QVERIFY(!w.timer()->isActive());
-            w.autoTick();
-            QCOMPARE(w.written().size(), i);
-            w.frameAt(now += duration());
-            QCOMPARE(w.written().size(), i + 1);
-            QVERIFY(!w.running());
-            QCOMPARE(w.timer()->isActive(), i < 2);
-            QCOMPARE(w.timer()->interval(), beat);
+        if (!arrived)
+            return;
+        Show instant;
+        QVERIFY(instant.ready(kWinnerMode, 3, 1, false));
+        QVERIFY(!instant.entry("mnu_show")->isChecked());
+        instant.clickName(1);
+        QCOMPARE(instant.written(), QStringList{QStringLiteral("N1")});
+        QVERIFY(!instant.running() && instant.sound->played.isEmpty());
+        const QImage whole = instant.ladderPicture();
+        QCOMPARE(w.ladderPicture(), whole);
+        int drawn = 0, path = 0, outside = 0; // pixels changed half way, at the end, half way only
+        for (int y = 0; y < ladder.height(); ++y) {
+            for (int x = 0; x < ladder.width(); ++x) {
+                const bool inHalf = half.pixel(x, y) != ladder.pixel(x, y), inPath = whole.pixel(x, y) != ladder.pixel(x, y);
+                drawn += inHalf, path += inPath, outside += inHalf && !inPath;
+            }
         }
-        QVERIFY(w.button("cmd_print")->isEnabled());
+        QVERIFY(drawn > 0 && drawn < path && outside == 0);
     }
 
-    // Rows: a control or menu entry, and whether it takes input while the last path runs and
-    // once it has arrived.
-    void locksWhileRunning_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("whileRunning");
-        QTest::addColumn<bool>("afterwards");
-        QTest::newRow("印刷") << "cmd_print" << false << true;
-        QTest::newRow("準備完了") << "cmd_standby" << false << false;
-        QTest::newRow("＋ participants") << "cmd_up" << false << false;
-        QTest::newRow("＋ group") << "cmd_up3" << false << false;
-        QTest::newRow("結果をコピー") << "mnu_copy" << false << true;
-        QTest::newRow("画像として保存") << "mnu_save" << false << true;
-        QTest::newRow("はずれの人で次の抽選") << "mnu_round" << false << true;
-        QTest::newRow("次の抽選") << "mnu_next" << true << true;
-        QTest::newRow("残りを全部たどる") << "mnu_traceAll" << true << false;
-    }
-
-    void locksWhileRunning()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, whileRunning);
-        QFETCH(bool, afterwards);
-        Show w;
-        QVERIFY(w.ready(kWinnerMode, 3));
-        for (int i = 0; i < 2; ++i) {
-            w.clickName(i);
-            w.clickName(i);
-        }
-        w.clickName(2);
-        w.frameAt(duration() / 2);
-        QVERIFY(w.running());
-        const auto enabled = [&] {
-            if (name.startsWith(QStringLiteral("mnu_")))
-                return w.control<QAction>(name)->isEnabled();
-            return w.control<QWidget>(name)->isEnabled();
-        };
-        QCOMPARE(enabled(), whileRunning);
-        w.frameAt(duration());
-        QVERIFY(!w.running());
-        QCOMPARE(enabled(), afterwards);
-    }
-
-    // Rows: a mode and a winner count. Each path ticks for its rungs as it runs and ends on a
-    // chime, or a fanfare for あたり in winner mode; a path ended early ticks no more.
-    void sounds_data()
+    // Rows: a mode and a winner count (winner mode: the fewest and the most).
+    void autoRun_data()
     {
         QTest::addColumn<int>("mode");
         QTest::addColumn<int>("winners");
@@ -274,72 +161,97 @@ private slots:
         QTest::newRow("number mode") << kNumberMode << 1 << 0;
     }
 
-    void sounds()
+    // The automatic run starts a path, waits for it to arrive (a tick meanwhile starts nothing),
+    // then keeps its beat. Each path ticks as it runs, then ends on a chime, or a fanfare for a win.
+    void autoRun()
     {
         QFETCH(int, mode);
         QFETCH(int, winners);
         QFETCH(int, fanfares);
         Show w;
         QVERIFY(w.ready(mode, 4, winners));
-        int32_t now = 0;
-        for (int i = 0; i < 4; ++i) {
-            w.clickName(i);
-            for (int step = 0; step < duration(); step += 16)
-                w.frameAt(now + step);
-            w.frameAt(now += duration());
-        }
+        QTest::keyClick(w.nameBox(1), Qt::Key_Return);
+        w.button("cmd_auto")->click();
+        const int beat = w.timer()->interval();
         const QList<ShowSound> &played = w.sound->played;
+        for (int i = 0; i < 4; ++i) {
+            QVERIFY(w.timer()->isActive());
+            QMetaObject::invokeMethod(w.timer(), "timeout");
+            QVERIFY(w.running());
+            QVERIFY(w.marked(i));
+            QVERIFY(!w.timer()->isActive());
+            QMetaObject::invokeMethod(w.timer(), "timeout");
+            for (int step = 0; step < kRun; step += 16)
+                w.frameAt(i * kRun + step);
+            QCOMPARE(w.written().size(), i);
+            w.frameAt((i + 1) * kRun);
+            QCOMPARE(w.written().size(), i + 1);
+            QVERIFY(!w.running());
+            QCOMPARE(w.timer()->interval(), beat);
+            QCOMPARE(played.size() - played.count(ShowSound::Tick), i + 1);
+            QVERIFY(played.last() != ShowSound::Tick);
+        }
+        QVERIFY(!w.timer()->isActive());
+        QVERIFY(w.button("cmd_print")->isEnabled());
         QCOMPARE(played.count(ShowSound::Fanfare), fanfares);
         QCOMPARE(played.count(ShowSound::Chime), 4 - fanfares);
         QVERIFY(played.count(ShowSound::Tick) > 0);
-        QVERIFY(played.last() != ShowSound::Tick);
-
-        // A path skipped at its start: its arrival sound alone.
-        Show skipped;
-        QVERIFY(skipped.ready(mode, 4, winners));
-        skipped.clickName(0);
-        skipped.clickName(0);
-        QCOMPARE(skipped.sound->played.size(), 1);
-        QVERIFY(skipped.sound->played.first() != ShowSound::Tick);
     }
 
-    // Rows: the path running (the first of two, or the last with the other traced before) and
-    // what happens then. The history takes the result, and the lottery its completion, only when
-    // the path arrives; 次の抽選 ends a running path first, and asks only while others are left.
-    void historyAtArrival_data()
+    void endings_data()
     {
-        QTest::addColumn<bool>("last");
-        QTest::addColumn<QString>("then");
-        QTest::addColumn<int>("traced");
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<int>("asked");
-        QTest::newRow("the first path half way") << false << "half" << 0 << "記録中" << 0;
-        QTest::newRow("the first path arrived") << false << "arrive" << 1 << "記録中" << 0;
-        QTest::newRow("the last path half way") << true << "half" << 1 << "記録中" << 0;
-        QTest::newRow("the last path arrived") << true << "arrive" << 2 << "完了" << 0;
-        QTest::newRow("次の抽選 while the first path runs") << false << "next" << 1 << "中断" << 1;
-        QTest::newRow("次の抽選 while the last path runs") << true << "next" << 2 << "完了" << 0;
+        QTest::addColumn<Ending>("row");
+        QTest::newRow("the last path half way") << Ending{2, "", 2, true, "記録中", 0, "00000011"};
+        QTest::newRow("the last path arrived") << Ending{2, "arrive", 3, false, "完了", 0, "10011110"};
+        QTest::newRow("a click on the running name") << Ending{0, "click 0", 1, false, "記録中", 0, ""};
+        QTest::newRow("Space in the running name box") << Ending{0, "space 0", 1, false, "記録中", 0, ""};
+        QTest::newRow("a click on another name") << Ending{0, "click 2", 1, true, "記録中", 0, ""};
+        QTest::newRow("残りを全部たどる") << Ending{0, "all", 3, false, "完了", 0, "10011110"};
+        QTest::newRow("次の抽選 while the first path runs") << Ending{0, "next", 1, false, "中断", 1, ""};
+        QTest::newRow("次の抽選 while the last path runs") << Ending{2, "next", 3, false, "完了", 0, ""};
     }
 
-    void historyAtArrival()
+    // A path ended early is written at once with its arrival sound and no more ticks; the history
+    // takes each result, and its completion, only at arrival; 次の抽選 ends a running path first
+    // and asks only while others are left; while a path runs only 次の抽選 and 残りを全部たどる act.
+    void endings()
     {
-        QFETCH(bool, last);
-        QFETCH(QString, then);
-        QFETCH(int, traced);
-        QFETCH(QString, state);
-        QFETCH(int, asked);
+        QFETCH(Ending, row);
+        const auto [skipped, action, traced, running, state, asked, enabled] = row;
         Show w;
         const QString path = w.ts.folder.filePath(QStringLiteral("history.sqlite3"));
         w.start().openHistory(path);
-        QVERIFY(w.ready(kWinnerMode, 2));
-        if (last) {
-            w.clickName(0);
-            w.clickName(0);
+        QVERIFY(w.ready(kWinnerMode, 3));
+        for (int i = 0; i < skipped; ++i) {
+            w.clickName(i);
+            w.clickName(i);
         }
-        w.clickName(last ? 1 : 0);
-        w.frameAt(then == QStringLiteral("arrive") ? duration() : duration() / 2);
-        if (then == QStringLiteral("next"))
-            w.entry("mnu_next")->trigger();
+        w.clickName(skipped);
+        w.frameAt(kRun / 2);
+        const qsizetype sounds = w.sound->played.size();
+        if (action == QStringLiteral("arrive"))
+            w.frameAt(kRun);
+        else if (action.startsWith(QStringLiteral("click")))
+            w.clickName(action.back().digitValue());
+        else if (action == QStringLiteral("space 0"))
+            QTest::keyClick(w.nameBox(0), Qt::Key_Space);
+        else if (!action.isEmpty())
+            w.entry(action == QStringLiteral("all") ? "mnu_traceAll" : "mnu_next")->trigger();
+        QCOMPARE(w.running(), running);
+        QVERIFY(!w.marked(0));
+        QCOMPARE(w.marked(2), running);
+        if (action != QStringLiteral("next"))
+            QCOMPARE(w.written().size(), traced);
+        if (!action.isEmpty() && action != QStringLiteral("arrive")) {
+            QCOMPARE(w.sound->played.size(), sounds + 1);
+            QVERIFY(w.sound->played.last() != ShowSound::Tick);
+        }
+        QString states;
+        for (const char *name : {"cmd_print", "cmd_standby", "cmd_up", "mnu_copy", "mnu_save", "mnu_round",
+                                 "mnu_next", "mnu_traceAll"})
+            states += w.control<QObject>(QLatin1String(name))->property("enabled").toBool() ? '1' : '0';
+        if (!enabled.isEmpty())
+            QCOMPARE(states, enabled);
         History history;
         QVERIFY(history.open(path));
         const QList<HistoryLottery> all = withRows(history);
@@ -351,20 +263,8 @@ private slots:
         QCOMPARE(w.ts.messenger->asked.size(), asked);
     }
 
-    // Without the show (a window's default) a click traces at once, without a sound.
-    void instantWithoutTheShow()
-    {
-        Show w;
-        QVERIFY(w.ready(kWinnerMode, 3, 1, false));
-        QVERIFY(!w.entry("mnu_show")->isChecked());
-        w.clickName(0);
-        QCOMPARE(w.written(), QStringList{QStringLiteral("N0")});
-        QVERIFY(!w.running());
-        QVERIFY(w.sound->played.isEmpty());
-    }
-
-    // 演出 and 速さ are remembered per user for the next window, never in set_up.ini; the show
-    // is on in full screen by default, and each view keeps its own choice.
+    // 演出 and 速さ are remembered per user, never in set_up.ini; the show is on in full screen by
+    // default, and each view keeps its own choice.
     void rememberedPerView()
     {
         Window first;
@@ -381,26 +281,16 @@ private slots:
         QVERIFY(second.entry("mnu_show")->isChecked());
         QVERIFY(second.entry("mnu_speedSlow")->isChecked());
         second.entry("mnu_show")->trigger();
-
-        second.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(second.form.get()));
-        second.entry("mnu_fullScreen")->trigger();
-        QTRY_VERIFY(second.form->isFullScreen());
+        QVERIFY(toggleFullScreen(second));
         QVERIFY(second.entry("mnu_show")->isChecked());
         second.entry("mnu_show")->trigger();
-        QVERIFY(!second.entry("mnu_show")->isChecked());
-        second.entry("mnu_fullScreen")->trigger();
-        QTRY_VERIFY(!second.form->isFullScreen());
+        QVERIFY(toggleFullScreen(second));
         QVERIFY(!second.entry("mnu_show")->isChecked());
 
         Window third;
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
         third.start();
-        QVERIFY(!third.entry("mnu_show")->isChecked());
-        third.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(third.form.get()));
-        third.entry("mnu_fullScreen")->trigger();
-        QTRY_VERIFY(third.form->isFullScreen());
+        QVERIFY(toggleFullScreen(third));
         QVERIFY(!third.entry("mnu_show")->isChecked());
     }
 };
