@@ -20,6 +20,8 @@ void setBoxText(QLineEdit *box, const QString &text);
 constexpr uint32_t kPlainTextColor = 0x000000;
 // 準備完了 waits in red while a ladder is drawn and the entries can still change.
 constexpr uint32_t kStandbyWaitingColor = 0x0000FF;
+// A name box whose path is running, in light orange.
+constexpr uint32_t kRunningNameColor = 0x80D0FF;
 
 // Control colours, 0xBBGGRR (blue in the high byte, red in the low one) or a system colour.
 void setBackColor(QWidget *control, uint32_t color);

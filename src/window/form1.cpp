@@ -33,6 +33,9 @@ Form1::Form1(WindowSeams seamsIn, LotterySources sources, QWidget *parent)
     sounds = switched.get();
     seams.soundOutput = std::move(switched);
     makeControls();
+    pathShow = new PathShow(this, lottery, surface, [this] { return windowView.view().offset; },
+                            seams.soundOutput.get(),
+                            [this](const TraceStep &step) { handle([&] { pathArrived(step); }); });
     createWindowMenu();
     windowView.apply();
     Form_Load();
@@ -172,6 +175,7 @@ void Form1::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setClipRegion(event->region());
     painter.drawImage(windowView.view().offset, surface.image());
+    pathShow->paint(painter);
 }
 
 void Form1::resizeEvent(QResizeEvent *event)

@@ -2,6 +2,7 @@
 
 #include "history_recorder.h"
 #include "sound_switch.h"
+#include "path_show.h"
 #include "window_actions.h"
 #include "ladder/surface.h"
 #include "lottery/lottery.h"
@@ -91,6 +92,18 @@ private:
     bool printWindow(QPrinter &printer);
     // tmr_1 ticks every given milliseconds; 0 stops it.
     void setTimerInterval(int milliseconds);
+
+    // The draw as a show: paths that run down the ladder (show_handlers.cpp).
+    void mnu_show_Click();
+    void mnu_speed_Click(ladder::RunSpeed speed);
+    void mnu_traceAll_Click();
+    // A participant's path: started running with the show on, else traced at once.
+    void startTrace(int index);
+    // A running path that arrived (or was ended): drawn whole, its prize written and recorded,
+    // and the automatic run goes on at its beat.
+    void pathArrived(const TraceStep &step);
+    // Ends a running path at once, before a step that must not find one running.
+    void finishRunningPath();
 
     // Entry panel.
     void man_set(const Layout &layout);
@@ -225,6 +238,12 @@ private:
     WindowActions *actions = nullptr;
     // What 音 turns on and off; it stands in seams.soundOutput, through which every cue plays.
     SoundSwitch *sounds = nullptr;
+    // The running path drawn frame by frame.
+    PathShow *pathShow = nullptr;
+    // The automatic run goes on after the path it started has arrived.
+    bool autoRun = false;
+    // The name box marked while its path runs; -1 for none.
+    int markedName = -1;
     HistoryRecorder recorder{this, [this](const QString &text) { showHistoryError(text); },
                              [this] { updateMenuEntries(); }};
 

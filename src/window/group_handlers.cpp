@@ -15,6 +15,7 @@ void Form1::cmd_dn3_Click()
 // When the file cannot be saved the group stays, and the boxes keep what they show.
 void Form1::mem_ls(int step)
 {
+    finishRunningPath();
     const std::optional<GroupEntered> entered = lottery.changeGroup(
         step, entries(), [this](const settings::SetupLines &lines) { return saveSettings(lines); });
     if (!entered)

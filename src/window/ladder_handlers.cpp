@@ -46,10 +46,14 @@ void Form1::showLadder(const NewLadder &made)
         setBackColor(cmd_standby, kStandbyWaitingColor);
 }
 
+// A click on the running name ends its path at once; a click on another name ends it and starts
+// that one's.
 void Form1::man_Click(int index)
 {
-    if (const std::optional<TraceStep> step = lottery.trace(index))
-        trace(*step);
+    const std::optional<int> running = lottery.runningParticipant();
+    finishRunningPath();
+    if (running != index)
+        startTrace(index);
 }
 
 // Draws a traced path and shows the prize box it reached; the last one brings the time stamp.
@@ -90,21 +94,41 @@ void Form1::cmd_auto_Click()
 {
     if (!lottery.startAutoRun())
         return;
+    autoRun = true;
     setTimerInterval(kAutoInterval);
     cmd_auto->hide();
 }
 
 // The tick of the last participant ends the run; so does a trace that fails, which would
-// otherwise be tried again every tick. Otherwise the timer keeps its steady period.
+// otherwise be tried again every tick. Otherwise the timer keeps its steady period; with the show
+// on, it waits for each path to arrive and then takes up its period again.
 void Form1::tmr_1_Timer()
 {
+    const bool show = windowView.showOn();
     AutoTick tick;
-    if (!endingOnStateError([&] { tick = lottery.autoRunTick(); }))
+    if (!endingOnStateError([&] {
+            tick = show ? lottery.autoRunStartPath(windowView.runSpeed()) : lottery.autoRunTick();
+        }))
         tick.last = true;
-    if (tick.last)
+    if (tick.last) {
         setTimerInterval(0);
-    if (tick.step)
+        autoRun = false;
+    }
+    if (!tick.step)
+        return;
+    if (!show) {
         trace(*tick.step);
+        return;
+    }
+    tmr_1->stop();
+    pathShow->start(*tick.step);
+}
+
+void Form1::pathArrived(const TraceStep &step)
+{
+    trace(step);
+    if (autoRun)
+        setTimerInterval(kAutoInterval);
 }
 
 void Form1::setTimerInterval(int milliseconds)

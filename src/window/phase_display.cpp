@@ -1,7 +1,7 @@
 // The lottery's phase as the controls show it. Entry: the entry controls take input and 準備完了
 // waits in red. Ready (results fixed, paths untraced) and finished: the entries are frozen, the
 // prize boxes locked (each shown as its path reaches it), and once every path is traced 印刷
-// is offered.
+// is offered. While a path runs, the name it runs from is marked.
 #include "box_look.h"
 #include "form1.h"
 #include "units.h"
@@ -38,6 +38,15 @@ void Form1::showPhase()
     lbl_code->setText(code.isEmpty() ? QString() : kCodeCaption + code);
     lbl_code->setAccessibleName(code.isEmpty() ? kCodeCaption.trimmed() : lbl_code->text());
     lbl_code->setVisible(!code.isEmpty());
+    // The name whose path runs is marked until it arrives.
+    const int running = lottery.runningParticipant().value_or(-1);
+    if (running != markedName) {
+        if (markedName >= 0)
+            setBackColor(man[markedName], kSystemWindowColor);
+        if (running >= 0)
+            setBackColor(man[running], kRunningNameColor);
+        markedName = running;
+    }
 }
 
 void Form1::focusFirstName()

@@ -22,6 +22,7 @@ QString printerName(const QPrinter &printer)
 
 void Form1::cmd_print_Click()
 {
+    finishRunningPath();
     if (!lottery.allTraced())
         return;
     fitWindowToResult();

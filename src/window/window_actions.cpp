@@ -1,6 +1,7 @@
 #include "window_actions.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QShortcut>
 #include <QWidget>
@@ -42,9 +43,24 @@ WindowActions::WindowActions(QWidget *window)
     zoomIn = menuEntry(m_menu, "mnu_zoomIn", QStringLiteral("拡大"), {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal});
     zoomOut = menuEntry(m_menu, "mnu_zoomOut", QStringLiteral("縮小"), {Qt::CTRL | Qt::Key_Minus});
     zoomReset = menuEntry(m_menu, "mnu_zoomReset", QStringLiteral("100%"), {Qt::CTRL | Qt::Key_0});
+    // The draw as a show: paths that run, at a speed, and a way to see every result at once.
+    m_menu->addSeparator();
+    show = menuEntry(m_menu, "mnu_show", QStringLiteral("演出（線が走る）"), {});
+    show->setCheckable(true);
+    QMenu *speedMenu = m_menu->addMenu(QStringLiteral("速さ"));
+    auto *speedGroup = new QActionGroup(this);
+    const char *speedNames[] = {"mnu_speedSlow", "mnu_speedNormal", "mnu_speedFast"};
+    const QString speedCaptions[] = {QStringLiteral("ゆっくり"), QStringLiteral("ふつう"), QStringLiteral("はやい")};
+    for (size_t i = 0; i < speeds.size(); ++i) {
+        speeds[i] = menuEntry(speedMenu, speedNames[i], speedCaptions[i], {});
+        speeds[i]->setCheckable(true);
+        speedGroup->addAction(speeds[i]);
+    }
+    traceAll = menuEntry(m_menu, "mnu_traceAll", QStringLiteral("残りを全部たどる"), {});
     sound = menuEntry(m_menu, "mnu_sound", QStringLiteral("音"), {});
     sound->setCheckable(true);
     window->addActions(m_menu->actions());
+    window->addActions(speedMenu->actions());
     leaveFullScreen = new QShortcut(QKeySequence(Qt::Key_Escape), window);
     connect(m_menu, &QMenu::aboutToShow, this, &WindowActions::aboutToShow);
     // The keyboard's menu keys open the menu wherever the focus is, the boxes included.
@@ -70,6 +86,10 @@ void WindowActions::update(const Situation &now)
     zoomReset->setEnabled(now.canZoomReset);
     sound->setChecked(now.soundOn);
     leaveFullScreen->setEnabled(now.fullScreen);
+    show->setChecked(now.showOn);
+    if (now.speed >= 0 && size_t(now.speed) < speeds.size())
+        speeds[size_t(now.speed)]->setChecked(true);
+    traceAll->setEnabled(now.pathsLeft);
 }
 
 void WindowActions::popup(const QPoint &globalPosition, bool fromKeyboard)

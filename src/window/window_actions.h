@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <array>
+
 class QAction;
 class QMenu;
 class QPoint;
@@ -29,6 +31,10 @@ public:
         bool canZoomOut = false;
         bool canZoomReset = false;
         bool soundOn = false;
+        // The draw as a show in the view in use, its speed, and paths left to trace.
+        bool showOn = false;
+        int speed = 0;
+        bool pathsLeft = false;
     };
 
     explicit WindowActions(QWidget *window);
@@ -53,6 +59,10 @@ public:
     QAction *zoomReset = nullptr;
     // 音: the show's sounds.
     QAction *sound = nullptr;
+    QAction *show = nullptr;
+    // 速さ: ゆっくり, ふつう, はやい, in the order of ladder::RunSpeed.
+    std::array<QAction *, 3> speeds{};
+    QAction *traceAll = nullptr;
     // Esc leaves full screen; it is left to the boxes and dialogs otherwise (enabled only then).
     QShortcut *leaveFullScreen = nullptr;
 

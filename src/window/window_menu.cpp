@@ -36,6 +36,12 @@ void Form1::createWindowMenu()
     onTriggered(actions->zoomOut, &Form1::mnu_zoomOut_Click);
     onTriggered(actions->zoomReset, &Form1::mnu_zoomReset_Click);
     onTriggered(actions->sound, &Form1::mnu_sound_Click);
+    onTriggered(actions->show, &Form1::mnu_show_Click);
+    onTriggered(actions->traceAll, &Form1::mnu_traceAll_Click);
+    for (size_t i = 0; i < actions->speeds.size(); ++i) {
+        connect(actions->speeds[i], &QAction::triggered, this,
+                [this, i] { handle([this, i] { mnu_speed_Click(ladder::RunSpeed(i)); }); });
+    }
     connect(actions->leaveFullScreen, &QShortcut::activated, this, [this] {
         handle([this] {
             if (isFullScreen())
@@ -68,6 +74,9 @@ void Form1::updateMenuEntries()
     now.canZoomOut = !isFullScreen() && zoom > kZoomSteps.front();
     now.canZoomReset = !isFullScreen() && zoom != kZoomSteps.front();
     now.soundOn = sounds->isOn();
+    now.showOn = windowView.showOn();
+    now.speed = int(windowView.runSpeed());
+    now.pathsLeft = lottery.ready() && !lottery.allTraced();
     actions->update(now);
 }
 
@@ -78,6 +87,7 @@ void Form1::contextMenuEvent(QContextMenuEvent *event)
 
 void Form1::mnu_copy_Click()
 {
+    finishRunningPath();
     if (!lottery.allTraced())
         return;
     QGuiApplication::clipboard()->setText(lottery.resultSummary(stampText));
@@ -85,6 +95,7 @@ void Form1::mnu_copy_Click()
 
 void Form1::mnu_save_Click()
 {
+    finishRunningPath();
     if (!lottery.allTraced())
         return;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
@@ -138,6 +149,7 @@ void Form1::mnu_next_Click()
 {
     if (!lottery.ready())
         return;
+    finishRunningPath();
     if (!lottery.allTraced() && !ask(QStringLiteral("まだ全員の結果が出ていません。次の抽選に進みますか？")))
         return;
     startNextLottery(lottery.nextLottery());
@@ -158,6 +170,7 @@ void Form1::startNextLottery(const Startup &opening)
 {
     recorder.abandon();
     tmr_1->stop();
+    autoRun = false;
     printer.reset();
     printSelectionDisabled = false;
     stampTime = QDateTime();

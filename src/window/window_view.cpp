@@ -17,6 +17,12 @@ Q_LOGGING_CATEGORY(lcView, "amidakuji.view")
 namespace {
 
 constexpr auto kZoomKey = "zoom";
+constexpr auto kShowInWindowKey = "show/window";
+constexpr auto kShowInFullScreenKey = "show/fullScreen";
+constexpr auto kSpeedKey = "show/speed";
+// The speeds as view.ini names them.
+constexpr std::pair<ladder::RunSpeed, const char *> kSpeedNames[] = {
+    {ladder::RunSpeed::Slow, "slow"}, {ladder::RunSpeed::Normal, "normal"}, {ladder::RunSpeed::Fast, "fast"}};
 // The client height a new window opens with, before the layout sets it.
 constexpr int kOpeningClientHeightTwips = 2100;
 
@@ -33,6 +39,48 @@ WindowView::WindowView(QWidget *window, Show show)
     , m_show(std::move(show))
     , m_chosenZoom(rememberedZoom())
 {
+    const QSettings settings = viewSettings();
+    m_showInWindow = settings.value(kShowInWindowKey, m_showInWindow).toBool();
+    m_showInFullScreen = settings.value(kShowInFullScreenKey, m_showInFullScreen).toBool();
+    const QString speed = settings.value(kSpeedKey).toString();
+    for (const auto &[value, name] : kSpeedNames) {
+        if (speed == QLatin1String(name))
+            m_speed = value;
+    }
+}
+
+bool WindowView::showOn() const
+{
+    return m_window->isFullScreen() ? m_showInFullScreen : m_showInWindow;
+}
+
+void WindowView::toggleShow()
+{
+    if (m_window->isFullScreen()) {
+        m_showInFullScreen = !m_showInFullScreen;
+        remember(kShowInFullScreenKey, m_showInFullScreen);
+    } else {
+        m_showInWindow = !m_showInWindow;
+        remember(kShowInWindowKey, m_showInWindow);
+    }
+}
+
+void WindowView::setRunSpeed(ladder::RunSpeed speed)
+{
+    m_speed = speed;
+    for (const auto &[value, name] : kSpeedNames) {
+        if (speed == value)
+            remember(kSpeedKey, QLatin1String(name));
+    }
+}
+
+void WindowView::remember(const char *key, const QVariant &value)
+{
+    QSettings settings = viewSettings();
+    settings.setValue(QLatin1String(key), value);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        qCWarning(lcView) << "could not remember" << key << "in" << settings.fileName();
 }
 
 int WindowView::rememberedZoom()
@@ -91,11 +139,7 @@ void WindowView::setZoom(int percent)
     if (zoomThatFits(percent) != percent)
         return;
     m_chosenZoom = percent;
-    QSettings settings = viewSettings();
-    settings.setValue(kZoomKey, percent);
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
-        qCWarning(lcView) << "could not remember the zoom in" << settings.fileName();
+    remember(kZoomKey, percent);
     apply();
 }
 

@@ -4,11 +4,13 @@
 // a twip takes; the window lays its controls and drawing out at the view it is given.
 
 #include "view.h"
+#include "ladder/path_run.h"
 
 #include <QLoggingCategory>
 #include <QRect>
 #include <QSettings>
 #include <QSize>
+#include <QVariant>
 
 #include <functional>
 
@@ -38,6 +40,14 @@ public:
     // F11, and in full screen Esc: full screen and back where the window stood.
     void toggleFullScreen();
 
+    // The draw as a show, on or off for the view in use (full screen and the window each have
+    // their own choice: on in full screen, off in the window unless the user turns it on), and
+    // the speed of its paths; both remembered per user beside the zoom.
+    bool showOn() const;
+    void toggleShow();
+    ladder::RunSpeed runSpeed() const { return m_speed; }
+    void setRunSpeed(ladder::RunSpeed speed);
+
     // Works out the view the window's state asks for (its zoom, or full screen) and shows it.
     void apply();
     // Draws at 100 % whatever the zoom: printing and the saved picture look the same at every zoom.
@@ -61,6 +71,7 @@ public:
 
 private:
     static int rememberedZoom();
+    void remember(const char *key, const QVariant &value);
     void setZoom(int percent);
     void showAt(const View &shown);
     QSize frameExtra() const;
@@ -69,6 +80,9 @@ private:
     Show m_show;
     // The zoom the user chose, and the view shown.
     int m_chosenZoom = 100;
+    bool m_showInWindow = false;
+    bool m_showInFullScreen = true;
+    ladder::RunSpeed m_speed = ladder::RunSpeed::Normal;
     View m_view;
     // The outer size last asked for, set again once the window frame is known.
     int m_requestedOuterWidth = 0;

@@ -118,12 +118,15 @@ void Surface::draw(Mark mark)
 }
 
 // Points fall on whole pixels of the scaled drawing, as they fall on whole pixels at 100 %.
+QPoint Surface::pixelAt(QPointF twips) const
+{
+    return QPoint(int(std::lround(twips.x() * m_scale / kTwipsPerPixel)),
+                  int(std::lround(twips.y() * m_scale / kTwipsPerPixel)));
+}
+
 void Surface::paint(QPainter &painter, const Mark &mark) const
 {
-    const auto at = [this](QPointF twips) {
-        return QPoint(int(std::lround(twips.x() * m_scale / kTwipsPerPixel)),
-                      int(std::lround(twips.y() * m_scale / kTwipsPerPixel)));
-    };
+    const auto at = [this](QPointF twips) { return pixelAt(twips); };
     if (!mark.text.isEmpty()) {
         QFont font = mark.font;
         font.setPointSizeF(font.pointSizeF() * m_scale);
@@ -146,6 +149,23 @@ void Surface::paint(QPainter &painter, const Mark &mark) const
         painter.drawPoint(from);
     else
         painter.drawLine(from, to);
+}
+
+void Surface::paintLines(QPainter &painter, const std::vector<QPointF> &points, uint32_t bgr, int width) const
+{
+    const QColor color = colorFromBgr(bgr);
+    for (size_t i = 1; i < points.size(); ++i)
+        paint(painter, {points[i - 1], points[i], color, qMax(1, width), QString(), QFont()});
+}
+
+// The lines' corners at the current scale, grown by the pen's reach on every side.
+QRect Surface::linesArea(const std::vector<QPointF> &points, int width) const
+{
+    QRect area;
+    for (const QPointF &point : points)
+        area |= QRect(pixelAt(point), QSize(1, 1));
+    const int reach = int(std::ceil(qMax(1, width) * qMax(1.0, m_scale))) + 2;
+    return area.isNull() ? area : area.adjusted(-reach, -reach, reach, reach);
 }
 
 // Everything drawn so far, drawn again on a blank image for the current area, density and scale.

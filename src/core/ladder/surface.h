@@ -42,6 +42,12 @@ public:
     // The drawing at the current scale; its device-independent size is the area times the scale.
     const QImage &image() const { return m_image; }
 
+    // Lines through points in twips, painted as this surface paints its own lines but onto a
+    // painter whose origin is the image's: a path still running, drawn over the image until it
+    // becomes part of it. And the device-independent pixels those lines may touch.
+    void paintLines(QPainter &painter, const std::vector<QPointF> &points, uint32_t bgr, int width) const;
+    QRect linesArea(const std::vector<QPointF> &points, int width) const;
+
 private:
     // One line or one line of text, in twips, with the pen it was drawn with.
     struct Mark
@@ -54,6 +60,7 @@ private:
         QFont font;
     };
     void paint(QPainter &painter, const Mark &mark) const;
+    QPoint pixelAt(QPointF twips) const;
     void draw(Mark mark);
     void redraw();
 

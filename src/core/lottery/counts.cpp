@@ -11,6 +11,8 @@ constexpr int16_t kMinWinners = 1;
 
 std::optional<Layout> Lottery::addParticipant()
 {
+    if (running())
+        return std::nullopt;
     if (st.man_count >= kBoxCount)
         return std::nullopt;
     st.man_count = to16(st.man_count + 1);
@@ -19,6 +21,8 @@ std::optional<Layout> Lottery::addParticipant()
 
 std::optional<Layout> Lottery::removeParticipant()
 {
+    if (running())
+        return std::nullopt;
     if (st.man_count <= kMinParticipants)
         return std::nullopt;
     st.man_count = to16(st.man_count - 1);
@@ -29,6 +33,8 @@ std::optional<Layout> Lottery::removeParticipant()
 
 std::optional<int16_t> Lottery::addWinner()
 {
+    if (running())
+        return std::nullopt;
     if (to16(st.atari_count + 1) >= st.man_count)
         return std::nullopt;
     st.atari_count = to16(st.atari_count + 1);
@@ -37,6 +43,8 @@ std::optional<int16_t> Lottery::addWinner()
 
 std::optional<int16_t> Lottery::removeWinner()
 {
+    if (running())
+        return std::nullopt;
     if (st.atari_count <= kMinWinners)
         return std::nullopt;
     st.atari_count = to16(st.atari_count - 1);

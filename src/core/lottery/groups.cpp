@@ -31,6 +31,8 @@ void Lottery::storeGroup(int group, const Entries &entries)
 // "＋" steps 1, 2, .., 7, 1 and "－" 7, 6, .., 1, 7.
 std::optional<GroupEntered> Lottery::changeGroup(int step, const Entries &entries, const SaveLines &save)
 {
+    if (running())
+        return std::nullopt;
     using settings::kGroupCount;
     settings::checkedGroup(st.group_no);
     st.prev_group_no = st.group_no;

@@ -4,6 +4,8 @@
 
 NewLadder Lottery::makeLadder()
 {
+    if (running())
+        return NewLadder{};
     return newLadder();
 }
 

@@ -18,11 +18,14 @@ void Lottery::reset()
     m_round = 1;
     m_before.reset();
     m_commitment.reset();
+    m_running.reset();
 }
 
 LotteryPhase Lottery::phase() const
 {
     if (st.ready_flag == 0)
         return LotteryPhase::Entry;
+    if (m_running)
+        return LotteryPhase::Running;
     return st.all_traced == 1 ? LotteryPhase::Finished : LotteryPhase::Ready;
 }

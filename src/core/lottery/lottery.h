@@ -8,6 +8,7 @@
 #include "base/state.h"
 #include "commitment/commitment.h"
 #include "ladder/path.h"
+#include "ladder/path_run.h"
 #include "modes/mode_cycle.h"
 #include "phase.h"
 #include "settings/settings_file.h"
@@ -124,7 +125,19 @@ struct TraceStep
     QString resultText;
     uint32_t resultColor = 0;
     QString reached;
+    // Winner mode, and the path reached あたり.
+    bool win = false;
     bool allTraced = false;
+};
+
+// A running path as it stands now: the part of it drawn (twips), the rungs it went along since the
+// frame before, and whether it has come to its prize.
+struct RunningFrame
+{
+    int participant = 0;
+    std::vector<QPointF> drawn;
+    int rungsCrossed = 0;
+    bool arrived = false;
 };
 
 // One tick of the automatic run: the path it traced (none when there was none to trace) and
@@ -178,6 +191,9 @@ inline const QString kNoWin = QStringLiteral("はずれ");
 // The copied result's last line begins with this, followed by the commitment's whole hash.
 inline const QString kHashLineLead = QStringLiteral("照合用 SHA-256 ");
 
+// While a path runs, the entry points that would change the lottery (standby, the counts, a new
+// ladder, the mode, the stored prizes, a group change, a paste, another trace) refuse: they give
+// none, or nothing made, and change nothing.
 class Lottery
 {
 public:
@@ -191,7 +207,8 @@ public:
     bool allTraced() const { return st.all_traced == 1; }
     // Read from the ready and traced flags, which only the entry points change: start, the next
     // lottery or round and every new ladder lead to Entry, standby to Ready, and the trace of the
-    // last participant not yet traced (by click or by the automatic run) to Finished.
+    // last participant not yet traced (by click or by the automatic run) to Finished. A path
+    // started to run holds Running until it arrives.
     LotteryPhase phase() const;
 
     // Start-up from the settings file's lines: the stored group, the window's edges, the boxes
@@ -267,6 +284,20 @@ public:
     bool startAutoRun();
     AutoTick autoRunTick();
 
+    // The draw as a show: a click (or a tick of the automatic run) starts the participant's path
+    // running at a speed, refused as trace() refuses and while another path runs. The step says
+    // where the path goes and how it is drawn; its result is written only when it arrives, and
+    // the time runs on the lottery's tick source.
+    std::optional<TraceStep> startPath(int index, ladder::RunSpeed speed);
+    // A tick that finds a path running waits: nothing starts and the run does not move on.
+    AutoTick autoRunStartPath(ladder::RunSpeed speed);
+    // The running path at this tick; none when no path runs.
+    std::optional<RunningFrame> runningFrame();
+    // Ends the running path at once, arrived or skipped: its result is written behind the prize it
+    // reaches and the participant counts as traced. None when no path runs.
+    std::optional<TraceStep> arrive();
+    std::optional<int> runningParticipant() const;
+
     // The participants' names as standby took them, in name-box order; empty before standby.
     QStringList participants() const;
     // The group memo as standby took it.
@@ -311,6 +342,11 @@ private:
     void storeStandbyLines(const Entries &entries, int windowLeft, int windowTop);
     void storeGroup(int group, const Entries &entries);
     std::optional<TraceStep> traceCurrent();
+    // The trace of participant trace_index as it will be written, and writing it.
+    std::optional<TraceStep> nextStep() const;
+    void writeStep(TraceStep &step);
+    std::optional<TraceStep> startCurrent(ladder::RunSpeed speed);
+    bool running() const { return m_running.has_value(); }
     QStringList nonWinners() const;
     // What each participant's path leads to, as the copied result names it.
     QString fixedResult(int participant) const;
@@ -335,5 +371,17 @@ private:
     };
     std::optional<Before> m_before;
     std::optional<commitment::Commitment> m_commitment;
+    // The path running: its step, its corners and length in twips, since which tick it runs and
+    // for how long, and the rungs already told.
+    struct Running
+    {
+        TraceStep step;
+        std::vector<QPointF> points;
+        double length = 0;
+        int32_t since = 0;
+        int duration = 0;
+        int rungsTold = 0;
+    };
+    std::optional<Running> m_running;
     LotterySources m_sources;
 };

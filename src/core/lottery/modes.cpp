@@ -5,6 +5,8 @@
 
 ModeChange Lottery::changeMode(const BoxTexts &prizeBoxes)
 {
+    if (running())
+        return ModeChange{st.draw_mode, st.man_count, std::nullopt, {}};
     st.rung_density = modes::rungDensity(m_sources.random->next());
     st.draw_mode = modes::nextDrawMode(st.draw_mode);
 
@@ -25,6 +27,8 @@ ModeChange Lottery::changeMode(const BoxTexts &prizeBoxes)
 
 std::optional<BoxTexts> Lottery::toggleStoredPrizes()
 {
+    if (running())
+        return std::nullopt;
     if (st.stored_prizes_shown != 0) {
         st.stored_prizes_shown = 0;
         return std::nullopt;

@@ -33,6 +33,8 @@ std::optional<Layout> Lottery::coverRows(int rows)
 
 std::optional<Pasted> Lottery::paste(BoxColumn column, int first, const QStringList &rows, const Entries &before)
 {
+    if (running())
+        return std::nullopt;
     if (first < 0 || first >= kBoxCount || rows.isEmpty())
         return std::nullopt;
     rememberEntries(before);

@@ -6,8 +6,9 @@ enum class LotteryPhase {
     Entry,
     // Standby has fixed the results; paths wait to be traced.
     Ready,
+    // A path is being drawn down the ladder: its result is written when it arrives, and until
+    // then nothing else of the lottery may change.
+    Running,
     // Every participant's path is traced and the result can be shown and printed.
     Finished,
-    // A path that takes time to run will add a phase of its own here, between Ready and
-    // Finished, while its path is being drawn.
 };

@@ -10,6 +10,8 @@ using modes::kWinnerMode;
 
 Standby Lottery::standby(const Entries &entries, int windowLeft, int windowTop, const SaveLines &save)
 {
+    if (running())
+        return Standby{};
     if (std::optional<QString> refusal = standbyRefusal(entries))
         return Standby{std::move(refusal), {}, false, {}};
     if (st.draw_mode == kLotteryMode && st.stored_prizes_shown == 1) {

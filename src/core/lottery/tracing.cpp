@@ -6,11 +6,22 @@
 
 std::optional<TraceStep> Lottery::trace(int index)
 {
+    if (running())
+        return std::nullopt;
     st.trace_index = to16(index);
     return traceCurrent();
 }
 
 std::optional<TraceStep> Lottery::traceCurrent()
+{
+    std::optional<TraceStep> step = nextStep();
+    if (step)
+        writeStep(*step);
+    return step;
+}
+
+// Everything that can fail is done before anything changes.
+std::optional<TraceStep> Lottery::nextStep() const
 {
     const int i = st.trace_index;
     if (st.ready_flag == 0)
@@ -21,7 +32,6 @@ std::optional<TraceStep> Lottery::traceCurrent()
     if (st.ladder.at(i + 1, 0) == 1)
         return std::nullopt;
 
-    // Everything that can fail is done before anything changes.
     TraceStep step;
     step.participant = i;
     step.route = ladder::followRoute(st.ladder, i, st.man_count);
@@ -29,17 +39,23 @@ std::optional<TraceStep> Lottery::traceCurrent()
     step.penWidth = ladder::pathPenWidth(i);
     step.lineTop = st.line_top;
     step.prizeRow = step.route.finalLine - 1;
-    RowResult &reached = m_results.at(step.prizeRow);
+    const RowResult &reached = m_results.at(step.prizeRow);
     step.resultText = ladder::resultText(reached.text, m_names.at(i));
     step.resultColor = reached.color;
     step.reached = m_hidden.at(step.prizeRow).text;
+    step.win = st.draw_mode == modes::kWinnerMode && !step.reached.isEmpty();
+    return step;
+}
 
-    reached.text = step.resultText;
+// The name goes behind the prize, and the participant's line takes its traced mark.
+void Lottery::writeStep(TraceStep &step)
+{
+    const int i = step.participant;
+    m_results.at(step.prizeRow).text = step.resultText;
     m_reached.at(i) = step.prizeRow;
     st.ladder.at(i + 1, 0) = 1;
     st.all_traced = ladder::allTraced(st.ladder, st.man_count) ? 1 : 0;
     step.allTraced = st.all_traced == 1;
-    return step;
 }
 
 bool Lottery::startAutoRun()
@@ -53,6 +69,8 @@ bool Lottery::startAutoRun()
 // A trace that fails ends the tick before the index moves on.
 AutoTick Lottery::autoRunTick()
 {
+    if (running())
+        return {};
     AutoTick tick;
     tick.last = st.trace_index + 1 >= st.man_count;
     tick.step = traceCurrent();

@@ -38,11 +38,13 @@ class TestPhase : public QObject
     Q_OBJECT
 
 private slots:
-    // Rows: the actions, one letter each, and the phase after each (E entry, R ready, F finished).
+    // Rows: the actions, one letter each, and the phase after each (E entry, R ready, P a path
+    // running, F finished).
     // x standby refused (a name
     // missing), s standby, t a click on the first participant not yet traced, c a click on
     // participant 0, a one tick of the automatic run, m a new ladder, L the next lottery, N the
-    // next round, g a group change, G a group change whose save fails.
+    // next round, g a group change, G a group change whose save fails, p a path started for the
+    // first participant not yet traced, k the running path arrived.
     void transitions_data()
     {
         QTest::addColumn<QString>("actions");
@@ -62,6 +64,10 @@ private slots:
         QTest::newRow("group change from entry") << "gs" << "ER";
         QTest::newRow("group change lays out anew") << "sttttg" << "RRRRFE";
         QTest::newRow("group change not saved keeps the phase") << "sttttG" << "RRRRFF";
+        QTest::newRow("a path runs until it arrives, a click meanwhile refused") << "sptk" << "RPPR";
+        QTest::newRow("the last path's arrival finishes") << "stttpk" << "RRRRPF";
+        QTest::newRow("one path short of all stays ready") << "sttpk" << "RRRPR";
+        QTest::newRow("next lottery while a path runs") << "spL" << "RPE";
     }
 
     void transitions()
@@ -88,6 +94,12 @@ private slots:
             case u'c':
                 lottery.trace(0);
                 break;
+            case u'p':
+                QVERIFY(lottery.startPath(next++, ladder::RunSpeed::Fast));
+                break;
+            case u'k':
+                QVERIFY(lottery.arrive());
+                break;
             case u'a':
                 if (!running)
                     running = lottery.startAutoRun();
@@ -108,9 +120,10 @@ private slots:
                          action == u'g');
                 break;
             }
-            seen += QStringLiteral("ERF").at(int(lottery.phase()));
+            seen += QStringLiteral("ERPF").at(int(lottery.phase()));
             // The older flags tell the same.
             QCOMPARE(lottery.ready(), lottery.phase() != LotteryPhase::Entry);
+            QCOMPARE(lottery.runningParticipant().has_value(), lottery.phase() == LotteryPhase::Running);
             QCOMPARE(lottery.allTraced(), lottery.phase() == LotteryPhase::Finished);
         }
         QCOMPARE(seen, phases);
