@@ -4,13 +4,12 @@
 #include "names/name_list.h"
 #include "settings/layout.h"
 #include "settings/settings_file.h"
+#include "support/other_copy.h"
 #include "support/window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QPaintEvent>
 #include <QTimer>
 #include <QTableView>
@@ -329,30 +328,21 @@ void BenchHandlers::whileHistoryHeld()
     QFETCH(QString, step);
     FullWindow w;
     const QString path = w.ts.folder.filePath(QStringLiteral("history.sqlite3"));
-    {
-        History made;
-        QVERIFY(made.open(path));
+    OtherCopy other(path);
+    QVERIFY(other.ok());
+    if (step == "opening") {
+        QVERIFY(other.hold());
+        QTest::setBenchmarkResult(msecsOf([&] { w.form->openHistory(path); }), QTest::WalltimeMilliseconds);
+    } else {
+        w.form->openHistory(path);
+        QVERIFY(w.entry("mnu_history")->isEnabled());
+        QVERIFY(other.hold());
+        double took = msecsOf([&] { QVERIFY(w.standby()); });
+        if (step == "trace")
+            took = msecsOf([&] { w.clickName(0); });
+        QTest::setBenchmarkResult(took, QTest::WalltimeMilliseconds);
     }
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other copy"));
-        other.setDatabaseName(path);
-        QVERIFY(other.open());
-        QSqlQuery hold(other);
-        if (step == "opening") {
-            QVERIFY(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-            QTest::setBenchmarkResult(msecsOf([&] { w.form->openHistory(path); }), QTest::WalltimeMilliseconds);
-        } else {
-            w.form->openHistory(path);
-            QVERIFY(w.entry("mnu_history")->isEnabled());
-            QVERIFY(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-            double took = msecsOf([&] { QVERIFY(w.standby()); });
-            if (step == "trace")
-                took = msecsOf([&] { w.clickName(0); });
-            QTest::setBenchmarkResult(took, QTest::WalltimeMilliseconds);
-        }
-        QVERIFY(hold.exec(QStringLiteral("COMMIT")));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("other copy"));
+    QVERIFY(other.release());
 }
 
 int main(int argc, char *argv[])

@@ -1,6 +1,7 @@
 // The history of lotteries: recording, finishing and reading back, removing, the CSV, a damaged
 // file moved aside, two copies on one file, and `amidakuji --history-csv`.
 #include "support/history_rows.h"
+#include "support/other_copy.h"
 #include "history.h"
 #include "save_file.h"
 #include "support/another_user.h"
@@ -52,6 +53,28 @@ QStringList memos(const QList<HistoryLottery> &found)
     for (const HistoryLottery &l : found)
         result << l.memo;
     return result;
+}
+
+// A file as an earlier version of the program wrote it, made statement by statement.
+bool writeEarlierFile(const QString &path, const QStringList &statements)
+{
+    bool done = QDir().mkpath(QFileInfo(path).path());
+    {
+        QSqlDatabase old = QSqlDatabase::addDatabase("QSQLITE", "earlier");
+        old.setDatabaseName(path);
+        done = done && old.open();
+        QSqlQuery query(old);
+        for (const QString &statement : statements) {
+            if (done && !query.exec(statement)) {
+                qWarning("%s", qPrintable(query.lastError().text()));
+                done = false;
+            }
+        }
+        query.finish();
+        old.close();
+    }
+    QSqlDatabase::removeDatabase("earlier");
+    return done;
 }
 
 } // namespace
@@ -329,27 +352,16 @@ void TestHistory::busyFile_data()
 void TestHistory::busyFile()
 {
     QFETCH(bool, held);
-    {
-        History made;
-        QVERIFY(made.open(m_path));
-    }
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
-        other.setDatabaseName(m_path);
-        QVERIFY(other.open());
-        QSqlQuery lock(other);
-        QVERIFY(!held || lock.exec("BEGIN EXCLUSIVE"));
-        History impatient;
-        impatient.setPatience(20);
-        QCOMPARE(impatient.open(m_path), !held);
-        QCOMPARE(impatient.wasBusy(), held);
-        QVERIFY(!held || lock.exec("COMMIT"));
-        QVERIFY(impatient.open(m_path));
-        QVERIFY(!impatient.wasBusy());
-        lock.finish();
-        other.close();
-    }
-    QSqlDatabase::removeDatabase("other");
+    OtherCopy other(m_path);
+    QVERIFY(other.ok());
+    QVERIFY(!held || other.hold());
+    History impatient;
+    impatient.setPatience(20);
+    QCOMPARE(impatient.open(m_path), !held);
+    QCOMPARE(impatient.wasBusy(), held);
+    QVERIFY(!held || other.release());
+    QVERIFY(impatient.open(m_path));
+    QVERIFY(!impatient.wasBusy());
 }
 
 void TestHistory::twoCopiesOnOneFile()
@@ -564,27 +576,17 @@ void TestHistory::earlierVersionFile_data()
 void TestHistory::earlierVersionFile()
 {
     QFETCH(bool, forReading);
-    QVERIFY(QDir().mkpath(QFileInfo(m_path).path()));
-    {
-        QSqlDatabase old = QSqlDatabase::addDatabase("QSQLITE", "old");
-        old.setDatabaseName(m_path);
-        QVERIFY(old.open());
-        QSqlQuery query(old);
-        for (const char *statement :
-             {"CREATE TABLE lottery (id INTEGER PRIMARY KEY AUTOINCREMENT, fixed_at INTEGER NOT NULL,"
-              " finished_at INTEGER, group_number INTEGER NOT NULL, memo TEXT NOT NULL, mode INTEGER NOT NULL,"
-              " participants INTEGER NOT NULL, winners INTEGER NOT NULL, round INTEGER NOT NULL, state TEXT NOT NULL)",
-              "CREATE TABLE participant (lottery_id INTEGER NOT NULL REFERENCES lottery(id) ON DELETE CASCADE,"
-              " position INTEGER NOT NULL, name TEXT NOT NULL, result TEXT NOT NULL,"
-              " PRIMARY KEY (lottery_id, position)) WITHOUT ROWID",
-              "INSERT INTO lottery VALUES (1, 1796000000000, 1796000060000, 1, 'done', 1, 2, 0, 1, '完了')",
-              "INSERT INTO lottery VALUES (2, 1796000100000, NULL, 1, 'left', 1, 2, 0, 1, '中断')",
-              "INSERT INTO participant VALUES (1, 0, 'a', 'SeenPrizeA'), (1, 1, 'b', 'SeenPrizeB'),"
-              " (2, 0, 'c', 'UnseenPrizeC'), (2, 1, 'd', 'UnseenPrizeD')"})
-            QVERIFY2(query.exec(QString::fromUtf8(statement)), qPrintable(query.lastError().text()));
-        old.close();
-    }
-    QSqlDatabase::removeDatabase("old");
+    QVERIFY(writeEarlierFile(m_path,
+        {"CREATE TABLE lottery (id INTEGER PRIMARY KEY AUTOINCREMENT, fixed_at INTEGER NOT NULL,"
+         " finished_at INTEGER, group_number INTEGER NOT NULL, memo TEXT NOT NULL, mode INTEGER NOT NULL,"
+         " participants INTEGER NOT NULL, winners INTEGER NOT NULL, round INTEGER NOT NULL, state TEXT NOT NULL)",
+         "CREATE TABLE participant (lottery_id INTEGER NOT NULL REFERENCES lottery(id) ON DELETE CASCADE,"
+         " position INTEGER NOT NULL, name TEXT NOT NULL, result TEXT NOT NULL,"
+         " PRIMARY KEY (lottery_id, position)) WITHOUT ROWID",
+         "INSERT INTO lottery VALUES (1, 1796000000000, 1796000060000, 1, 'done', 1, 2, 0, 1, '完了')",
+         "INSERT INTO lottery VALUES (2, 1796000100000, NULL, 1, 'left', 1, 2, 0, 1, '中断')",
+         "INSERT INTO participant VALUES (1, 0, 'a', 'SeenPrizeA'), (1, 1, 'b', 'SeenPrizeB'),"
+         " (2, 0, 'c', 'UnseenPrizeC'), (2, 1, 'd', 'UnseenPrizeD')"}));
     const QByteArray before = fileBytes(m_path);
     History history;
     QVERIFY(forReading ? history.openForReading(m_path) : history.open(m_path));
@@ -662,27 +664,17 @@ void TestHistory::versionOneFile_data()
 void TestHistory::versionOneFile()
 {
     QFETCH(bool, forReading);
-    QVERIFY(QDir().mkpath(QFileInfo(m_path).path()));
-    {
-        QSqlDatabase old = QSqlDatabase::addDatabase("QSQLITE", "v1");
-        old.setDatabaseName(m_path);
-        QVERIFY(old.open());
-        QSqlQuery query(old);
-        for (const char *statement :
-             {"CREATE TABLE lottery (id INTEGER PRIMARY KEY AUTOINCREMENT, fixed_at INTEGER NOT NULL,"
-              " finished_at INTEGER, group_number INTEGER NOT NULL, memo TEXT NOT NULL, mode INTEGER NOT NULL,"
-              " participants INTEGER NOT NULL, winners INTEGER NOT NULL, round INTEGER NOT NULL, state TEXT NOT NULL,"
-              " recorder TEXT)",
-              "CREATE TABLE participant (lottery_id INTEGER NOT NULL REFERENCES lottery(id) ON DELETE CASCADE,"
-              " position INTEGER NOT NULL, name TEXT NOT NULL, result TEXT NOT NULL,"
-              " traced INTEGER NOT NULL DEFAULT 1, PRIMARY KEY (lottery_id, position)) WITHOUT ROWID",
-              "INSERT INTO lottery VALUES (1, 1796000000000, 1796000060000, 1, 'done', 1, 2, 0, 1, '完了', NULL)",
-              "INSERT INTO participant VALUES (1, 0, 'a', 'SeenPrizeA', 1), (1, 1, 'b', 'SeenPrizeB', 1)",
-              "PRAGMA user_version = 1"})
-            QVERIFY2(query.exec(QString::fromUtf8(statement)), qPrintable(query.lastError().text()));
-        old.close();
-    }
-    QSqlDatabase::removeDatabase("v1");
+    QVERIFY(writeEarlierFile(m_path,
+        {"CREATE TABLE lottery (id INTEGER PRIMARY KEY AUTOINCREMENT, fixed_at INTEGER NOT NULL,"
+         " finished_at INTEGER, group_number INTEGER NOT NULL, memo TEXT NOT NULL, mode INTEGER NOT NULL,"
+         " participants INTEGER NOT NULL, winners INTEGER NOT NULL, round INTEGER NOT NULL, state TEXT NOT NULL,"
+         " recorder TEXT)",
+         "CREATE TABLE participant (lottery_id INTEGER NOT NULL REFERENCES lottery(id) ON DELETE CASCADE,"
+         " position INTEGER NOT NULL, name TEXT NOT NULL, result TEXT NOT NULL,"
+         " traced INTEGER NOT NULL DEFAULT 1, PRIMARY KEY (lottery_id, position)) WITHOUT ROWID",
+         "INSERT INTO lottery VALUES (1, 1796000000000, 1796000060000, 1, 'done', 1, 2, 0, 1, '完了', NULL)",
+         "INSERT INTO participant VALUES (1, 0, 'a', 'SeenPrizeA', 1), (1, 1, 'b', 'SeenPrizeB', 1)",
+         "PRAGMA user_version = 1"}));
     const QByteArray before = fileBytes(m_path);
     History history;
     QVERIFY(forReading ? history.openForReading(m_path) : history.open(m_path));

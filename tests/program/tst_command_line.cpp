@@ -1,41 +1,11 @@
 // The real program's command line, run without a display: what prints and exits, what is
 // refused with a message on standard error, and a manual page that covers every option.
+#include "support/run_program.h"
+
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runProgram(const QStringList &arguments, const QString &folder)
-{
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(name);
-    environment.insert("XDG_DATA_HOME", folder);
-    environment.insert("XDG_CONFIG_HOME", folder);
-    program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(folder);
-    program.start(AMIDAKUJI_EXECUTABLE, arguments);
-    Run run;
-    if (!program.waitForFinished(30000))
-        return run;
-    run.exitCode = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
-    run.out = QString::fromUtf8(program.readAllStandardOutput());
-    run.err = QString::fromUtf8(program.readAllStandardError());
-    return run;
-}
-
-} // namespace
 
 class TestCommandLine : public QObject
 {

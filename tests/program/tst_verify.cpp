@@ -2,10 +2,10 @@
 #include "commitment/commitment.h"
 #include "history.h"
 #include "support/file_bytes.h"
+#include "support/run_program.h"
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,31 +35,9 @@ QString codeOf(const QByteArray &bytes)
     return QString::fromLatin1(hash.left(4) + '-' + hash.mid(4, 4));
 }
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 Run verify(const QString &folder, const QStringList &arguments)
 {
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(name);
-    environment.insert("XDG_DATA_HOME", folder);
-    environment.insert("XDG_CONFIG_HOME", folder);
-    program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(folder);
-    program.start(AMIDAKUJI_EXECUTABLE, QStringList{"--verify"} + arguments);
-    Run run;
-    if (!program.waitForFinished(30000))
-        return run;
-    run.exitCode = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
-    run.out = QString::fromUtf8(program.readAllStandardOutput());
-    run.err = QString::fromUtf8(program.readAllStandardError());
-    return run;
+    return runProgram(QStringList{"--verify"} + arguments, folder);
 }
 
 // The lottery recorded as the window records it: the hash at standby, the text at completion.

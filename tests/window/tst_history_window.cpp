@@ -3,6 +3,7 @@
 // path is traced; a history that had to be set aside said once; and the history window's list,
 // CSV, removal and keyboard.
 #include "support/history_rows.h"
+#include "support/other_copy.h"
 #include "history_dialog.h"
 #include "support/another_user.h"
 #include "support/window.h"
@@ -16,8 +17,6 @@
 #include <QTableView>
 #include <QGuiApplication>
 #include <QTableWidget>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 
 class TestHistoryWindow : public QObject
 {
@@ -254,31 +253,19 @@ private slots:
         QFETCH(int, errors);
         Window w;
         const QString path = w.ts.folder.filePath("history.sqlite3");
-        {
-            History made;
-            QVERIFY(made.open(path));
-        }
-        {
-            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other copy");
-            other.setDatabaseName(path);
-            QVERIFY(other.open());
-            QSqlQuery hold(other);
-            if (heldBeforeOpening)
-                QVERIFY(hold.exec("BEGIN EXCLUSIVE"));
-            w.start().openHistory(path);
-            if (!heldBeforeOpening)
-                QVERIFY(hold.exec("BEGIN EXCLUSIVE"));
-            QCOMPARE(w.entry("mnu_history")->isEnabled(), historyShown);
-            QVERIFY(w.prepare(kWinnerMode, 3));
-            QVERIFY(w.standby());
-            w.traceAll();
-            QVERIFY(w.button("cmd_print")->isEnabled());
-            QCOMPARE(w.ts.messenger->errors.size(), errors);
-            QVERIFY(errors == 0 || w.ts.messenger->errors[0].contains(QDir::toNativeSeparators(path)));
-            QVERIFY(hold.exec("COMMIT"));
-            other.close();
-        }
-        QSqlDatabase::removeDatabase("other copy");
+        OtherCopy other(path);
+        QVERIFY(other.ok());
+        QVERIFY(!heldBeforeOpening || other.hold());
+        w.start().openHistory(path);
+        QVERIFY(heldBeforeOpening || other.hold());
+        QCOMPARE(w.entry("mnu_history")->isEnabled(), historyShown);
+        QVERIFY(w.prepare(kWinnerMode, 3));
+        QVERIFY(w.standby());
+        w.traceAll();
+        QVERIFY(w.button("cmd_print")->isEnabled());
+        QCOMPARE(w.ts.messenger->errors.size(), errors);
+        QVERIFY(errors == 0 || w.ts.messenger->errors[0].contains(QDir::toNativeSeparators(path)));
+        QVERIFY(other.release());
     }
 
     // Rows: the draw mode. The file and its write-ahead log hold no result before its path is
