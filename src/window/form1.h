@@ -12,6 +12,7 @@
 #include "window_seams.h"
 
 #include <QDateTime>
+#include <QStandardPaths>
 #include <QWidget>
 
 #include <array>
@@ -25,6 +26,7 @@ class QMimeData;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QIODevice;
 class QPrinter;
 class QPushButton;
 class QShortcut;
@@ -168,6 +170,8 @@ private:
     int printHeightTwips() const;
     QSize printSize() const;
     QImage resultPicture();
+    void saveChosenFile(QStandardPaths::StandardLocation folder, const QString &name, const QString &title,
+                        const QString &filter, const QString &failure, const std::function<bool(QIODevice &)> &write);
     // Back to the entry phase on the same controls, showing what the lottery opens with.
     void startNextLottery(const Startup &opening);
 

@@ -98,19 +98,24 @@ void Form1::mnu_save_Click()
     finishRunningPath();
     if (!lottery.allTraced())
         return;
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    const QString proposed = QDir(folder).filePath(
-        QStringLiteral("あみだくじ_%1.png").arg(stampTime.toString(QStringLiteral("yyyyMMdd_HHmmss"))));
-    const QString path = paused([&] {
-        return seams.saveDialog->choose(this, proposed, QStringLiteral("画像として保存"),
-                                        QStringLiteral("PNG 画像 (*.png)"));
-    });
+    saveChosenFile(QStandardPaths::PicturesLocation, QStringLiteral("あみだくじ_%1.png"), QStringLiteral("画像として保存"),
+                   QStringLiteral("PNG 画像 (*.png)"), QStringLiteral("画像ファイルを保存できませんでした。"),
+                   [this](QIODevice &out) { return resultPicture().save(&out, "PNG"); });
+}
+
+// Asks where, proposing a name with the stamp's time in the folder for that kind of file, then
+// saves; a failure is a message naming the file.
+void Form1::saveChosenFile(QStandardPaths::StandardLocation folder, const QString &name, const QString &title,
+                           const QString &filter, const QString &failure, const std::function<bool(QIODevice &)> &write)
+{
+    const QString proposed = QDir(QStandardPaths::writableLocation(folder))
+                                 .filePath(name.arg(stampTime.toString(QStringLiteral("yyyyMMdd_HHmmss"))));
+    const QString path = paused([&] { return seams.saveDialog->choose(this, proposed, title, filter); });
     if (path.isEmpty())
         return;
-    const QImage picture = resultPicture();
     QString error;
-    if (!saveFile(path, [&](QIODevice &out) { return picture.save(&out, "PNG"); }, &error))
-        showMessage(QStringLiteral("画像ファイルを保存できませんでした。\n%1").arg(error));
+    if (!saveFile(path, write, &error))
+        showMessage(failure + QStringLiteral("\n") + error);
 }
 
 // The window as printing lays it out, drawn apart from the live window, which keeps its size.
@@ -130,18 +135,10 @@ void Form1::mnu_saveCommitment_Click()
     const std::optional<QByteArray> text = lottery.commitmentText();
     if (!text)
         return;
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString proposed = QDir(folder).filePath(
-        QStringLiteral("あみだくじ_照合_%1.txt").arg(stampTime.toString(QStringLiteral("yyyyMMdd_HHmmss"))));
-    const QString path = paused([&] {
-        return seams.saveDialog->choose(this, proposed, QStringLiteral("照合用テキストを保存"),
-                                        QStringLiteral("テキスト (*.txt)"));
-    });
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!saveFile(path, [&](QIODevice &out) { return out.write(*text) == text->size(); }, &error))
-        showMessage(QStringLiteral("照合用テキストを保存できませんでした。\n%1").arg(error));
+    saveChosenFile(QStandardPaths::DocumentsLocation, QStringLiteral("あみだくじ_照合_%1.txt"),
+                   QStringLiteral("照合用テキストを保存"), QStringLiteral("テキスト (*.txt)"),
+                   QStringLiteral("照合用テキストを保存できませんでした。"),
+                   [&](QIODevice &out) { return out.write(*text) == text->size(); });
 }
 
 // Asks first while paths are still untraced; the settings file is not written.
