@@ -193,17 +193,25 @@ QList<HistoryLottery> HistoryDialog::selected() const
 
 void HistoryDialog::exportTo(const std::function<bool(QIODevice &)> &write)
 {
+    saveChosen(QStringLiteral("あみだくじ_履歴.csv"), QStringLiteral("CSVで書き出す"), QStringLiteral("CSV (*.csv)"),
+               QStringLiteral("CSV を書き出せませんでした。"), QStringLiteral("%1 に書き出しました。"), write);
+}
+
+// Asks where (a file name proposed in the documents folder), saves, and says where it went or,
+// naming the file, why it could not.
+void HistoryDialog::saveChosen(const QString &name, const QString &title, const QString &filter, const QString &failure,
+                               const QString &done, const std::function<bool(QIODevice &)> &write)
+{
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = m_saveDialog.choose(this, QDir(folder).filePath(QStringLiteral("あみだくじ_履歴.csv")),
-                                             QStringLiteral("CSVで書き出す"), QStringLiteral("CSV (*.csv)"));
+    const QString path = m_saveDialog.choose(this, QDir(folder).filePath(name), title, filter);
     if (path.isEmpty())
         return;
     QString error;
     if (!saveFile(path, write, &error)) {
-        m_messenger.showError(this, QStringLiteral("CSV を書き出せませんでした。\n%1").arg(error));
+        m_messenger.showError(this, failure + QStringLiteral("\n") + error);
         return;
     }
-    m_messenger.show(this, QStringLiteral("%1 に書き出しました。").arg(QDir::toNativeSeparators(path)));
+    m_messenger.show(this, done.arg(QDir::toNativeSeparators(path)));
 }
 
 void HistoryDialog::saveCommitmentText()
@@ -216,19 +224,11 @@ void HistoryDialog::saveCommitmentText()
         m_messenger.showError(this, QStringLiteral("この抽選の照合用テキストは履歴にありません。%1").arg(m_history.reason()));
         return;
     }
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString proposed = QDir(folder).filePath(
-        QStringLiteral("あみだくじ_照合_%1.txt").arg(chosen.first().fixedAt.toString(QStringLiteral("yyyyMMdd_HHmmss"))));
-    const QString path = m_saveDialog.choose(this, proposed, QStringLiteral("照合用テキストを保存"),
-                                             QStringLiteral("テキスト (*.txt)"));
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!saveFile(path, [&](QIODevice &out) { return out.write(text) == text.size(); }, &error)) {
-        m_messenger.showError(this, QStringLiteral("照合用テキストを保存できませんでした。\n%1").arg(error));
-        return;
-    }
-    m_messenger.show(this, QStringLiteral("%1 に保存しました。").arg(QDir::toNativeSeparators(path)));
+    const QString name = QStringLiteral("あみだくじ_照合_%1.txt")
+                             .arg(chosen.first().fixedAt.toString(QStringLiteral("yyyyMMdd_HHmmss")));
+    saveChosen(name, QStringLiteral("照合用テキストを保存"), QStringLiteral("テキスト (*.txt)"),
+               QStringLiteral("照合用テキストを保存できませんでした。"), QStringLiteral("%1 に保存しました。"),
+               [&](QIODevice &out) { return out.write(text) == text.size(); });
 }
 
 void HistoryDialog::exportCsv()

@@ -36,6 +36,8 @@ private:
     QList<HistoryLottery> selected() const;
     // Asks where to write, writes and says where it wrote (or why it could not).
     void exportTo(const std::function<bool(QIODevice &)> &write);
+    void saveChosen(const QString &name, const QString &title, const QString &filter, const QString &failure,
+                    const QString &done, const std::function<bool(QIODevice &)> &write);
 
     History &m_history;
     SaveDialog &m_saveDialog;
